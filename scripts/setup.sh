@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only what is missing) and
+# configures and builds one tree. Safe to run again.
+#   scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$here/build}
+shift || true
+
+packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev libgtest-dev libgmock-dev
+          libbenchmark-dev clang-14 libclang-rt-14-dev clang-format valgrind)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+cmake -S "$here" -B "$build" -G Ninja "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"
