@@ -48,6 +48,16 @@ struct VEK_RES_TABLE
 #define VEK_RES_TABLE_VERSION 1u
 #define VEK_RES_TABLE_SYMBOL "VekResourceTable"
 
-// A resource library defines its table with this macro, which exports it with C linkage.
-#define VEK_EXPORT_RESOURCE_TABLE(table)                                                           \
-    extern "C" __attribute__((visibility("default"))) const VEK_RES_TABLE VekResourceTable = table
+// Default visibility for the one symbol a resource library exports.
+#define VEK_RES_EXPORT __attribute__((visibility("default")))
+
+// A resource library defines its table with this macro, which exports it with C
+// linkage. The argument is a braced initializer (or a constexpr table), so the
+// table is constant data and the library needs no code and links against nothing:
+//   VEK_EXPORT_RESOURCE_TABLE({VEK_RES_TABLE_VERSION, kStrings, VEK_RES_COUNT(kStrings),
+//                              kDialogs, VEK_RES_COUNT(kDialogs)});
+#define VEK_EXPORT_RESOURCE_TABLE(...)                                                             \
+    extern "C" VEK_RES_EXPORT const VEK_RES_TABLE VekResourceTable = __VA_ARGS__
+
+// Number of entries of a resource array.
+#define VEK_RES_COUNT(array) static_cast<UINT>(sizeof(array) / sizeof((array)[0]))

@@ -10,11 +10,20 @@ namespace
 {
 const wchar_t* const kNull = L"";
 
-inline const wchar_t* orEmpty(LPCWSTR psz) { return psz ? psz : kNull; }
+inline const wchar_t* orEmpty(LPCWSTR psz)
+{
+    return psz ? psz : kNull;
+}
 
-bool inSet(wchar_t ch, LPCWSTR set) { return set && std::wcschr(set, ch) != nullptr && ch != 0; }
+bool inSet(wchar_t ch, LPCWSTR set)
+{
+    return set && std::wcschr(set, ch) != nullptr && ch != 0;
+}
 
-int clampCount(int n, int max) { return n < 0 ? 0 : (n > max ? max : n); }
+int clampCount(int n, int max)
+{
+    return n < 0 ? 0 : (n > max ? max : n);
+}
 } // namespace
 
 CString::CString(LPCWSTR psz) : m_str(orEmpty(psz)) {}
@@ -81,7 +90,10 @@ CString& CString::operator+=(WCHAR ch)
     return *this;
 }
 
-int CString::Compare(LPCWSTR psz) const { return std::wcscmp(m_str.c_str(), orEmpty(psz)); }
+int CString::Compare(LPCWSTR psz) const
+{
+    return std::wcscmp(m_str.c_str(), orEmpty(psz));
+}
 
 int CString::CompareNoCase(LPCWSTR psz) const
 {
@@ -133,7 +145,10 @@ CString CString::Left(int nCount) const
     return CString(m_str.substr(0, static_cast<size_t>(clampCount(nCount, GetLength()))));
 }
 
-CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength()); }
+CString CString::Mid(int nFirst) const
+{
+    return Mid(nFirst, GetLength());
+}
 
 CString CString::Mid(int nFirst, int nCount) const
 {
@@ -164,9 +179,18 @@ CString CString::SpanExcluding(LPCWSTR pszCharSet) const
     return CString(m_str.substr(0, n));
 }
 
-CString& CString::Trim() { return TrimRight().TrimLeft(); }
-CString& CString::Trim(WCHAR chTarget) { return TrimRight(chTarget).TrimLeft(chTarget); }
-CString& CString::Trim(LPCWSTR pszTargets) { return TrimRight(pszTargets).TrimLeft(pszTargets); }
+CString& CString::Trim()
+{
+    return TrimRight().TrimLeft();
+}
+CString& CString::Trim(WCHAR chTarget)
+{
+    return TrimRight(chTarget).TrimLeft(chTarget);
+}
+CString& CString::Trim(LPCWSTR pszTargets)
+{
+    return TrimRight(pszTargets).TrimLeft(pszTargets);
+}
 
 CString& CString::TrimLeft()
 {
@@ -237,7 +261,8 @@ int CString::Replace(LPCWSTR pszOld, LPCWSTR pszNew)
     if (from.empty())
         return 0;
     int count = 0;
-    for (size_t pos = m_str.find(from); pos != std::wstring::npos; pos = m_str.find(from, pos + to.size()))
+    for (size_t pos = m_str.find(from); pos != std::wstring::npos;
+         pos = m_str.find(from, pos + to.size()))
     {
         m_str.replace(pos, from.size(), to);
         ++count;
@@ -264,7 +289,10 @@ int CString::Remove(WCHAR ch)
     return static_cast<int>(before - m_str.size());
 }
 
-int CString::Insert(int nIndex, WCHAR ch) { return Insert(nIndex, CString(ch, 1)); }
+int CString::Insert(int nIndex, WCHAR ch)
+{
+    return Insert(nIndex, CString(ch, 1));
+}
 
 int CString::Insert(int nIndex, LPCWSTR psz)
 {
@@ -275,7 +303,8 @@ int CString::Insert(int nIndex, LPCWSTR psz)
 int CString::Delete(int nIndex, int nCount)
 {
     int first = clampCount(nIndex, GetLength());
-    m_str.erase(static_cast<size_t>(first), static_cast<size_t>(clampCount(nCount, GetLength() - first)));
+    m_str.erase(static_cast<size_t>(first),
+                static_cast<size_t>(clampCount(nCount, GetLength() - first)));
     return GetLength();
 }
 
@@ -342,6 +371,16 @@ std::wstring VekTranslateWideFormat(LPCWSTR pszFormat)
             break;
         case 0:
             return out;
+        case L'd':
+        case L'i':
+        case L'u':
+        case L'x':
+        case L'X':
+        case L'o':
+            // long is 32 bits on Windows: "%ld" takes an int-sized argument.
+            out += (length == L"l" ? L"" : length);
+            out.push_back(conv);
+            break;
         default:
             out += (length == L"w" ? L"l" : length);
             out.push_back(conv);

@@ -1,0 +1,29 @@
+// Locale information: the user's number formatting conventions.
+#pragma once
+
+#include "windef.h"
+
+typedef DWORD LCID;
+typedef DWORD LCTYPE;
+
+#define LOCALE_USER_DEFAULT 0x0400
+#define LOCALE_SYSTEM_DEFAULT 0x0800
+#define LOCALE_NOUSEROVERRIDE 0x80000000
+#define LOCALE_SDECIMAL 0x0000000E
+#define LOCALE_STHOUSAND 0x0000000F
+
+// Information lcType (LOCALE_SDECIMAL or LOCALE_STHOUSAND) of the user's locale,
+// taken from LC_ALL, LC_NUMERIC or LANG without touching the C runtime's locale.
+// The decimal separator is "." when it cannot be determined. With cchData == 0
+// returns the size needed; otherwise returns the characters written including the
+// terminator, or 0 when the buffer is too small or the request is not supported.
+VEK_PLATFORM_API int GetLocaleInfoW(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData);
+inline int GetLocaleInfo(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData)
+{
+    return GetLocaleInfoW(Locale, LCType, lpLCData, cchData);
+}
+
+// For tests: makes GetLocaleInfoW answer lcType with value (copied) whatever the
+// environment says; null removes the override. The environment variable
+// VEK_DECIMAL_SEPARATOR overrides LOCALE_SDECIMAL with lower precedence.
+VEK_PLATFORM_API void VekSetUserLocaleOverride(LCTYPE lcType, LPCWSTR value);

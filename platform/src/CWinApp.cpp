@@ -1,0 +1,155 @@
+#include "afxwinapp.h"
+
+#include "libloaderapi.h"
+#include "vekresload.h"
+#include "VekModules.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CWinApp, CObject)
+
+namespace
+{
+struct AppEntry
+{
+    CWinApp* pApp;
+    link_map* pModule;      // the module holding the object, null for none
+    HINSTANCE hOwnResource; // the module's own resource handle between attach and detach
+    bool bAttached;
+};
+
+// Living application objects in order of construction. One per module; the
+// module's code runs on one thread, so no lock.
+std::vector<AppEntry>& Apps()
+{
+    static std::vector<AppEntry> s_apps;
+    return s_apps;
+}
+
+AppEntry* FindByModule(link_map* pModule)
+{
+    if (!pModule)
+        return nullptr;
+    for (auto& entry : Apps())
+        if (entry.pModule == pModule)
+            return &entry;
+    return nullptr;
+}
+
+LPWSTR Duplicate(const std::wstring& str)
+{
+    return wcsdup(str.c_str());
+}
+
+// The file name of a module without folder and extension ("VEKInvestmentCastRulesu").
+std::wstring FileTitle(link_map* pModule)
+{
+    std::wstring path = vek::Utf8ToWide(vek::ModuleFilePath(pModule).c_str());
+    size_t slash = path.rfind(L'/');
+    std::wstring title = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    size_t dot = title.rfind(L'.');
+    return dot == std::wstring::npos || dot == 0 ? title : title.substr(0, dot);
+}
+} // namespace
+
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+{
+    if (lpszAppName)
+        m_pszAppName = Duplicate(lpszAppName);
+    link_map* pModule = vek::ModuleOfAddress(this);
+    // Only a static object sits inside a module's image; one on the heap or the
+    // stack belongs to no module and is never attached.
+    Apps().push_back({this, pModule, nullptr, false});
+    m_hInstance = reinterpret_cast<HINSTANCE>(pModule);
+}
+
+CWinApp::~CWinApp()
+{
+    auto& apps = Apps();
+    for (auto it = apps.begin(); it != apps.end(); ++it)
+        if (it->pApp == this)
+        {
+            apps.erase(it);
+            break;
+        }
+    free(const_cast<LPTSTR>(m_pszAppName));
+    free(const_cast<LPTSTR>(m_pszExeName));
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
+CWinApp* AfxGetApp()
+{
+    return Apps().empty() ? nullptr : Apps().back().pApp;
+}
+
+LPCTSTR AfxGetAppName()
+{
+    CWinApp* pApp = AfxGetApp();
+    return pApp ? pApp->m_pszAppName : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    CWinApp* pApp = AfxGetApp();
+    return pApp && pApp->m_hInstance ? pApp->m_hInstance : GetModuleHandleW(nullptr);
+}
+
+void VekModuleAttach(const void* pAddressInModule)
+{
+    AppEntry* pEntry = FindByModule(vek::ModuleOfAddress(pAddressInModule));
+    if (!pEntry || pEntry->bAttached)
+        return;
+    CWinApp* pApp = pEntry->pApp;
+    const std::wstring title = FileTitle(pEntry->pModule);
+    if (!pApp->m_pszExeName)
+        pApp->m_pszExeName = Duplicate(title);
+    if (!pApp->m_pszAppName)
+        pApp->m_pszAppName = Duplicate(title);
+    pEntry->bAttached = true;
+
+    // The application starts in its own module state: its own resource handle is
+    // current (initially the module), and the caller's is back afterwards.
+    HINSTANCE hCaller = AfxGetResourceHandle();
+    AfxSetResourceHandle(pApp->m_hInstance);
+    BOOL bInit = pApp->InitInstance();
+    // InitInstance may destroy nothing, but look the entry up again: it may have
+    // constructed other application objects, which moves the vector.
+    pEntry = FindByModule(vek::ModuleOfAddress(pAddressInModule));
+    if (pEntry)
+        pEntry->hOwnResource = AfxGetResourceHandle();
+    if (!bInit)
+    {
+        // A Windows DLL whose InitInstance fails is not loaded; a shared object
+        // cannot refuse, so the application is shut down at once instead.
+        std::fprintf(stderr, "vekplatform: %s: InitInstance failed\n",
+                     vek::WideToUtf8(title.c_str()).c_str());
+        if (pEntry)
+            pEntry->bAttached = false;
+        pApp->ExitInstance();
+    }
+    AfxSetResourceHandle(hCaller);
+}
+
+void VekModuleDetach(const void* pAddressInModule)
+{
+    AppEntry* pEntry = FindByModule(vek::ModuleOfAddress(pAddressInModule));
+    if (!pEntry || !pEntry->bAttached)
+        return;
+    pEntry->bAttached = false;
+    HINSTANCE hCaller = AfxGetResourceHandle();
+    AfxSetResourceHandle(pEntry->hOwnResource);
+    pEntry->pApp->ExitInstance();
+    AfxSetResourceHandle(hCaller);
+}

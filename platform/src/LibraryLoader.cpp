@@ -1,0 +1,205 @@
+#include "libloaderapi.h"
+
+#include "VekModules.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <cwctype>
+#include <vector>
+
+namespace vek
+{
+std::string WideToUtf8(const wchar_t* psz)
+{
+    std::string out;
+    for (; psz && *psz; ++psz)
+    {
+        auto c = static_cast<uint32_t>(*psz);
+        if (c < 0x80)
+            out.push_back(static_cast<char>(c));
+        else if (c < 0x800)
+        {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+        else if (c < 0x10000)
+        {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+        else
+        {
+            out.push_back(static_cast<char>(0xF0 | ((c >> 18) & 0x07)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::wstring Utf8ToWide(const char* psz)
+{
+    std::wstring out;
+    const auto* p = reinterpret_cast<const unsigned char*>(psz ? psz : "");
+    while (*p)
+    {
+        int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
+        uint32_t c = extra == 0 ? *p : (*p & (0x3F >> extra));
+        bool ok = *p < 0x80 || (*p >= 0xC0 && *p < 0xF8);
+        for (int i = 1; ok && i <= extra; ++i)
+        {
+            if ((p[i] & 0xC0) != 0x80)
+                ok = false;
+            else
+                c = (c << 6) | (p[i] & 0x3F);
+        }
+        if (!ok)
+        {
+            out.push_back(static_cast<wchar_t>(*p++));
+            continue;
+        }
+        out.push_back(static_cast<wchar_t>(c));
+        p += extra + 1;
+    }
+    return out;
+}
+
+link_map* FindLoadedModule(const void* h)
+{
+    if (!h)
+        return nullptr;
+    // The dynamic loader's handles are its link_map entries; walking its list
+    // validates a handle without dereferencing it.
+    for (link_map* m = _r_debug.r_map; m; m = m->l_next)
+        if (m == h)
+            return m;
+    return nullptr;
+}
+
+link_map* ModuleOfAddress(const void* pAddress)
+{
+    Dl_info info;
+    link_map* pModule = nullptr;
+    if (!dladdr1(pAddress, &info, reinterpret_cast<void**>(&pModule), RTLD_DL_LINKMAP))
+        return nullptr;
+    return pModule;
+}
+
+std::string ModuleFilePath(link_map* pModule)
+{
+    if (pModule && pModule->l_name && pModule->l_name[0])
+        return pModule->l_name;
+    // The main program's entry carries no name.
+    std::vector<char> buf(4096);
+    ssize_t n = readlink("/proc/self/exe", buf.data(), buf.size() - 1);
+    return n > 0 ? std::string(buf.data(), static_cast<size_t>(n)) : std::string();
+}
+} // namespace vek
+
+namespace
+{
+// The Windows spelling of a library name in the platform's: '\' separates
+// folders and ".dll" stands for ".so".
+std::string MapLibraryName(LPCWSTR pszName)
+{
+    std::string name = vek::WideToUtf8(pszName);
+    std::replace(name.begin(), name.end(), '\\', '/');
+    if (name.size() >= 4 && strcasecmp(name.c_str() + name.size() - 4, ".dll") == 0)
+        name.replace(name.size() - 4, 4, ".so");
+    return name;
+}
+
+std::string BaseName(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A loaded module whose file name (without folder) is name, letter case ignored,
+// as Windows matches module names.
+link_map* FindLoadedByFileName(const std::string& name)
+{
+    for (link_map* m = _r_debug.r_map; m; m = m->l_next)
+        if (m->l_name && m->l_name[0] && strcasecmp(BaseName(m->l_name).c_str(), name.c_str()) == 0)
+            return m;
+    return nullptr;
+}
+} // namespace
+
+HMODULE LoadLibraryW(LPCWSTR lpLibFileName)
+{
+    if (!lpLibFileName || !*lpLibFileName)
+        return nullptr;
+    std::string name = MapLibraryName(lpLibFileName);
+    if (name.find('/') == std::string::npos)
+    {
+        // A bare name means the library of that name if one is loaded already.
+        if (link_map* pLoaded = FindLoadedByFileName(name))
+            name = pLoaded->l_name;
+    }
+    return static_cast<HMODULE>(dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL));
+}
+
+BOOL FreeLibrary(HMODULE hLibModule)
+{
+    link_map* pModule = vek::FindLoadedModule(hLibModule);
+    if (!pModule)
+        return FALSE;
+    return dlclose(pModule) == 0 ? TRUE : FALSE;
+}
+
+HMODULE GetModuleHandleW(LPCWSTR lpModuleName)
+{
+    if (!lpModuleName)
+        return static_cast<HMODULE>(static_cast<void*>(_r_debug.r_map));
+    std::string name = MapLibraryName(lpModuleName);
+    if (name.empty())
+        return nullptr;
+    if (name.find('/') == std::string::npos)
+        return reinterpret_cast<HMODULE>(FindLoadedByFileName(name));
+    // RTLD_NOLOAD finds a loaded file under any spelling of its path; the
+    // reference it takes is given back at once, as the call must not count.
+    void* h = dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (h)
+        dlclose(h);
+    return static_cast<HMODULE>(h);
+}
+
+FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
+{
+    link_map* pModule = vek::FindLoadedModule(hModule);
+    if (!pModule || !lpProcName)
+        return nullptr;
+    void* pSymbol = dlsym(pModule, lpProcName);
+    // dlsym also searches the library's dependencies; Windows looks only at the
+    // library's own exports.
+    if (!pSymbol || vek::ModuleOfAddress(pSymbol) != pModule)
+        return nullptr;
+    return reinterpret_cast<FARPROC>(pSymbol);
+}
+
+DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
+{
+    link_map* pModule = hModule ? vek::FindLoadedModule(hModule) : _r_debug.r_map;
+    if (!pModule || !lpFilename || nSize == 0)
+        return 0;
+    std::wstring path = vek::Utf8ToWide(vek::ModuleFilePath(pModule).c_str());
+    if (path.empty())
+        return 0;
+    if (path.size() >= nSize)
+    {
+        // Cut to fit, terminated, and reported with nSize as Windows does.
+        std::copy_n(path.c_str(), nSize - 1, lpFilename);
+        lpFilename[nSize - 1] = L'\0';
+        return nSize;
+    }
+    std::copy(path.begin(), path.end(), lpFilename);
+    lpFilename[path.size()] = L'\0';
+    return static_cast<DWORD>(path.size());
+}

@@ -1,0 +1,102 @@
+#include "vekresload.h"
+
+#include "afxstr.h"
+
+#include "libloaderapi.h"
+#include "VekModules.h"
+
+#include <dlfcn.h>
+#include <link.h>
+
+#include <algorithm>
+
+namespace
+{
+// The current resource handle of the process. Unset means the main program, as
+// for an MFC program whose resources are its own.
+bool g_bResourceHandleSet = false;
+HINSTANCE g_hResourceHandle = nullptr;
+
+// The resource table of a loaded resource library, or null. The table must be
+// the library's own (not one of its dependencies') and of this layout version.
+const VEK_RES_TABLE* FindTable(HINSTANCE hInstance)
+{
+    link_map* pModule = vek::FindLoadedModule(hInstance);
+    if (!pModule)
+        return nullptr;
+    void* pSymbol = dlsym(pModule, VEK_RES_TABLE_SYMBOL);
+    if (!pSymbol || vek::ModuleOfAddress(pSymbol) != pModule)
+        return nullptr;
+    const auto* pTable = static_cast<const VEK_RES_TABLE*>(pSymbol);
+    return pTable->nVersion == VEK_RES_TABLE_VERSION ? pTable : nullptr;
+}
+} // namespace
+
+LPCWSTR VekFindStringResource(HINSTANCE hInstance, UINT uID)
+{
+    const VEK_RES_TABLE* pTable = FindTable(hInstance);
+    if (!pTable || !pTable->pStrings)
+        return nullptr;
+    for (UINT i = 0; i < pTable->nStrings; ++i)
+    {
+        const VEK_RES_STRING& entry = pTable->pStrings[i];
+        // A string table cannot hold an empty string: it reads as missing.
+        if (entry.nID == uID)
+            return entry.pszText && entry.pszText[0] ? entry.pszText : nullptr;
+    }
+    return nullptr;
+}
+
+const VEK_RES_DIALOG* VekFindDialogResource(HINSTANCE hInstance, UINT nID)
+{
+    const VEK_RES_TABLE* pTable = FindTable(hInstance);
+    if (!pTable || !pTable->pDialogs)
+        return nullptr;
+    for (UINT i = 0; i < pTable->nDialogs; ++i)
+        if (pTable->pDialogs[i].nID == nID)
+            return &pTable->pDialogs[i];
+    return nullptr;
+}
+
+int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax)
+{
+    LPCWSTR pszText = VekFindStringResource(hInstance, uID);
+    if (!pszText || !lpBuffer || cchBufferMax < 0)
+        return 0;
+    const int nLength = static_cast<int>(std::wcslen(pszText));
+    if (cchBufferMax == 0)
+    {
+        // The caller asked for a pointer to the resource itself.
+        *reinterpret_cast<LPCWSTR*>(lpBuffer) = pszText;
+        return nLength;
+    }
+    const int nCopy = std::min(nLength, cchBufferMax - 1);
+    std::copy_n(pszText, nCopy, lpBuffer);
+    lpBuffer[nCopy] = L'\0';
+    return nCopy;
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return g_bResourceHandleSet ? g_hResourceHandle : GetModuleHandleW(nullptr);
+}
+
+void AfxSetResourceHandle(HINSTANCE hInstResource)
+{
+    g_hResourceHandle = hInstResource;
+    g_bResourceHandleSet = true;
+}
+
+BOOL CString::LoadString(UINT nID)
+{
+    return LoadString(AfxGetResourceHandle(), nID);
+}
+
+BOOL CString::LoadString(HINSTANCE hInstance, UINT nID)
+{
+    LPCWSTR pszText = VekFindStringResource(hInstance, nID);
+    if (!pszText)
+        return FALSE;
+    *this = pszText;
+    return TRUE;
+}

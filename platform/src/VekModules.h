@@ -1,0 +1,25 @@
+// Shared helpers of the library, resource and application parts: the dynamic
+// loader's view of loaded modules, and file-name text conversion.
+#pragma once
+
+#include "windef.h"
+
+#include <string>
+
+struct link_map;
+
+namespace vek
+{
+// UTF-8 form of a wide text (file names, standard error output).
+std::string WideToUtf8(const wchar_t* psz);
+// Wide form of UTF-8 text; invalid bytes are taken as Latin-1.
+std::wstring Utf8ToWide(const char* psz);
+
+// The loaded module whose handle is h, or null when h is null or not the handle of
+// a module currently loaded. Safe to call with any pointer value.
+link_map* FindLoadedModule(const void* h);
+// The module whose image contains pAddress, or null.
+link_map* ModuleOfAddress(const void* pAddress);
+// The full path of a loaded module's file ("" only if it cannot be found).
+std::string ModuleFilePath(link_map* pModule);
+} // namespace vek
