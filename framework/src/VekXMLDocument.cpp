@@ -1,0 +1,200 @@
+#include "VekXMLDocument.h"
+
+#include "VekXMLText.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+using vek_xml::FromUtf8;
+using vek_xml::HandleOf;
+using vek_xml::NodeOf;
+using vek_xml::ToUtf8;
+
+namespace
+{
+VekXMLDocument* g_pCurrentDocument = nullptr;
+
+struct StringWriter : pugi::xml_writer
+{
+    std::string m_str;
+    void write(const void* pData, size_t nSize) override
+    {
+        m_str.append(static_cast<const char*>(pData), nSize);
+    }
+};
+
+struct FileWriter : pugi::xml_writer
+{
+    FILE* m_pFile;
+    bool m_bOk = true;
+    explicit FileWriter(FILE* pFile) : m_pFile(pFile) {}
+    void write(const void* pData, size_t nSize) override
+    {
+        if (m_bOk && std::fwrite(pData, 1, nSize, m_pFile) != nSize)
+            m_bOk = false;
+    }
+};
+
+const unsigned int kParseOptions = pugi::parse_default | pugi::parse_declaration;
+} // namespace
+
+struct VekXMLDocument::Impl
+{
+    pugi::xml_document doc;
+    // Holder of the nodes CreateNode made that are not appended anywhere yet.
+    // pugixml has no free-standing nodes, so they wait under this element,
+    // which output never shows.
+    pugi::xml_node holder;
+
+    pugi::xml_node Holder()
+    {
+        if (!holder)
+        {
+            holder = doc.append_child(pugi::node_element);
+            holder.set_name(vek_xml::kUnattachedHolder);
+        }
+        return holder;
+    }
+
+    pugi::xml_node Root() const
+    {
+        for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling())
+        {
+            if (child.type() == pugi::node_element && child != holder)
+                return child;
+        }
+        return pugi::xml_node();
+    }
+
+    void Write(pugi::xml_writer& writer)
+    {
+        // Without waiting nodes the holder can go, and the document writes itself.
+        if (holder && !holder.first_child())
+        {
+            doc.remove_child(holder);
+            holder = pugi::xml_node();
+        }
+        if (!holder)
+        {
+            doc.save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
+            return;
+        }
+        bool bDeclaration = false;
+        for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling())
+            bDeclaration = bDeclaration || child.type() == pugi::node_declaration;
+        if (!bDeclaration)
+        {
+            static const char kDeclaration[] = "<?xml version=\"1.0\"?>\n";
+            writer.write(kDeclaration, sizeof(kDeclaration) - 1);
+        }
+        for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling())
+        {
+            if (child != holder)
+                child.print(writer, "\t", pugi::format_default, pugi::encoding_utf8);
+        }
+    }
+};
+
+VekXMLDocument::VekXMLDocument() : m_pImpl(new Impl) {}
+
+VekXMLDocument::~VekXMLDocument()
+{
+    if (g_pCurrentDocument == this)
+        g_pCurrentDocument = nullptr;
+    delete m_pImpl;
+}
+
+void VekXMLDocument::SetCurrent(VekXMLDocument* pDoc)
+{
+    g_pCurrentDocument = pDoc;
+}
+
+VekXMLDocument* VekXMLDocument::GetCurrent()
+{
+    return g_pCurrentDocument;
+}
+
+bool VekXMLDocument::Load(const CString& strPath)
+{
+    m_pImpl->holder = pugi::xml_node();
+    pugi::xml_parse_result result = m_pImpl->doc.load_file(ToUtf8(strPath).c_str(), kParseOptions);
+    if (!result)
+        m_pImpl->doc.reset();
+    return static_cast<bool>(result);
+}
+
+bool VekXMLDocument::Save(const CString& strPath) const
+{
+    std::string strTarget = ToUtf8(strPath);
+    if (strTarget.empty())
+        return false;
+    // Write beside the target and rename over it, so that a failed save leaves
+    // the previous file as it was.
+    std::string strTemp = strTarget + ".tmp." + std::to_string(static_cast<long>(getpid()));
+    FILE* pFile = std::fopen(strTemp.c_str(), "wb");
+    if (pFile == nullptr)
+        return false;
+    FileWriter writer(pFile);
+    m_pImpl->Write(writer);
+    bool bOk = writer.m_bOk && std::fflush(pFile) == 0 && fsync(fileno(pFile)) == 0;
+    bOk = (std::fclose(pFile) == 0) && bOk;
+    if (bOk && std::rename(strTemp.c_str(), strTarget.c_str()) == 0)
+        return true;
+    std::remove(strTemp.c_str());
+    return false;
+}
+
+bool VekXMLDocument::LoadXML(const CString& strXML)
+{
+    m_pImpl->holder = pugi::xml_node();
+    std::string strUtf8 = ToUtf8(strXML);
+    pugi::xml_parse_result result = m_pImpl->doc.load_buffer(strUtf8.data(), strUtf8.size(),
+                                                             kParseOptions, pugi::encoding_utf8);
+    if (!result)
+        m_pImpl->doc.reset();
+    return static_cast<bool>(result);
+}
+
+bool VekXMLDocument::GetXML(CString& strXML) const
+{
+    if (!m_pImpl->Root())
+        return false;
+    StringWriter writer;
+    m_pImpl->Write(writer);
+    strXML = FromUtf8(writer.m_str.c_str());
+    return true;
+}
+
+void VekXMLDocument::Clear()
+{
+    m_pImpl->holder = pugi::xml_node();
+    m_pImpl->doc.reset();
+}
+
+VekXMLNode* VekXMLDocument::CreateNode(const CString& strName)
+{
+    if (strName.IsEmpty())
+        return nullptr;
+    pugi::xml_node node = m_pImpl->Holder().append_child(ToUtf8(strName).c_str());
+    return node ? new VekXMLNode(HandleOf(node)) : nullptr;
+}
+
+VekXMLNode* VekXMLDocument::GetRootNode() const
+{
+    pugi::xml_node root = m_pImpl->Root();
+    return root ? new VekXMLNode(HandleOf(root)) : nullptr;
+}
+
+VekXMLNode* VekXMLDocument::CreateRootNode(const CString& strName)
+{
+    if (strName.IsEmpty() || m_pImpl->Root())
+        return nullptr;
+    pugi::xml_node root = m_pImpl->doc.append_child(ToUtf8(strName).c_str());
+    return root ? new VekXMLNode(HandleOf(root)) : nullptr;
+}
+
+bool VekXMLDocument::Owns(const VekXMLNode* pNode) const
+{
+    pugi::xml_node node = NodeOf(pNode);
+    return node && node.root() == m_pImpl->doc;
+}

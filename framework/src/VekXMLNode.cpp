@@ -1,0 +1,249 @@
+#include "VekXMLNode.h"
+
+#include "VekXMLNodeList.h"
+#include "VekXMLText.h"
+
+using vek_xml::FromUtf8;
+using vek_xml::HandleOf;
+using vek_xml::NodeOf;
+using vek_xml::ToUtf8;
+
+bool VekXMLNode::IsSameNode(const VekXMLNode* pOther) const
+{
+    return pOther != nullptr && pOther->m_pHandle == m_pHandle;
+}
+
+CString VekXMLNode::GetNodeName() const
+{
+    return FromUtf8(NodeOf(this).name());
+}
+
+CString VekXMLNode::GetNodeValue() const
+{
+    return FromUtf8(NodeOf(this).text().get());
+}
+
+bool VekXMLNode::SetNodeValue(const CString& strValue)
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return false;
+    std::string strUtf8 = ToUtf8(strValue);
+    return node.text().set(strUtf8.c_str());
+}
+
+bool VekXMLNode::GetNodeValueInInt(int& nValue) const
+{
+    return m_pHandle != nullptr && vek_xml::ParseInteger(NodeOf(this).text().get(), nValue);
+}
+
+bool VekXMLNode::GetNodeValueInLong(long& nValue) const
+{
+    return m_pHandle != nullptr && vek_xml::ParseInteger(NodeOf(this).text().get(), nValue);
+}
+
+bool VekXMLNode::GetNodeValueInDouble(double& dValue) const
+{
+    return m_pHandle != nullptr && vek_xml::ParseDouble(NodeOf(this).text().get(), dValue);
+}
+
+bool VekXMLNode::AddAttribute(const CString& strName, const CString& strValue)
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node || strName.IsEmpty())
+        return false;
+    std::string strUtf8Name = ToUtf8(strName);
+    std::string strUtf8Value = ToUtf8(strValue);
+    pugi::xml_attribute attr = node.attribute(strUtf8Name.c_str());
+    if (!attr)
+        attr = node.append_attribute(strUtf8Name.c_str());
+    return attr && attr.set_value(strUtf8Value.c_str(), strUtf8Value.size());
+}
+
+bool VekXMLNode::GetAttributeValue(const CString& strName, CString& strValue) const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return false;
+    pugi::xml_attribute attr = node.attribute(ToUtf8(strName).c_str());
+    if (!attr)
+        return false;
+    strValue = FromUtf8(attr.value());
+    return true;
+}
+
+bool VekXMLNode::HasAttribute(const CString& strName) const
+{
+    pugi::xml_node node = NodeOf(this);
+    return node && node.attribute(ToUtf8(strName).c_str());
+}
+
+bool VekXMLNode::RemoveAttribute(const CString& strName)
+{
+    pugi::xml_node node = NodeOf(this);
+    return node && node.remove_attribute(ToUtf8(strName).c_str());
+}
+
+int VekXMLNode::GetAttributeCount() const
+{
+    int nCount = 0;
+    for (pugi::xml_attribute attr = NodeOf(this).first_attribute(); attr;
+         attr = attr.next_attribute())
+        ++nCount;
+    return nCount;
+}
+
+bool VekXMLNode::GetAttributeAt(int nIndex, CString& strName, CString& strValue) const
+{
+    if (nIndex < 0)
+        return false;
+    pugi::xml_attribute attr = NodeOf(this).first_attribute();
+    for (int i = 0; attr && i < nIndex; ++i)
+        attr = attr.next_attribute();
+    if (!attr)
+        return false;
+    strName = FromUtf8(attr.name());
+    strValue = FromUtf8(attr.value());
+    return true;
+}
+
+bool VekXMLNode::AppendNode(VekXMLNode* pChild)
+{
+    pugi::xml_node parent = NodeOf(this);
+    pugi::xml_node child = NodeOf(pChild);
+    if (!parent || !child || parent.type() != pugi::node_element ||
+        child.type() != pugi::node_element)
+        return false;
+    for (pugi::xml_node cur = parent; cur; cur = cur.parent())
+    {
+        if (cur == child)
+            return false;
+    }
+    if (parent.root() == child.root())
+        return static_cast<bool>(parent.append_move(child));
+    // Elements cannot move between documents: copy, then drop the original,
+    // and let the caller's object follow the element to its new place.
+    pugi::xml_node copy = parent.append_copy(child);
+    if (!copy)
+        return false;
+    child.parent().remove_child(child);
+    pChild->m_pHandle = HandleOf(copy);
+    return true;
+}
+
+VekXMLNode* VekXMLNode::AppendNode(const CString& strName)
+{
+    pugi::xml_node parent = NodeOf(this);
+    if (!parent || strName.IsEmpty() || parent.type() != pugi::node_element)
+        return nullptr;
+    pugi::xml_node child = parent.append_child(ToUtf8(strName).c_str());
+    return child ? new VekXMLNode(HandleOf(child)) : nullptr;
+}
+
+bool VekXMLNode::RemoveChild(VekXMLNode* pChild)
+{
+    pugi::xml_node parent = NodeOf(this);
+    pugi::xml_node child = NodeOf(pChild);
+    if (!parent || !child || child.parent() != parent)
+        return false;
+    if (!parent.remove_child(child))
+        return false;
+    pChild->m_pHandle = nullptr;
+    return true;
+}
+
+VekXMLNode* VekXMLNode::SelectSingleNode(const CString& strName) const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return nullptr;
+    pugi::xml_node child = node.child(ToUtf8(strName).c_str());
+    return child ? new VekXMLNode(HandleOf(child)) : nullptr;
+}
+
+VekXMLNodeList* VekXMLNode::GetNodeList(const CString& strName) const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return nullptr;
+    VekXMLNodeList* pList = new VekXMLNodeList;
+    std::string strUtf8 = ToUtf8(strName);
+    for (pugi::xml_node child = node.child(strUtf8.c_str()); child;
+         child = child.next_sibling(strUtf8.c_str()))
+    {
+        pList->AddHandle(HandleOf(child));
+    }
+    return pList;
+}
+
+VekXMLNodeList* VekXMLNode::GetChildNodes() const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return nullptr;
+    VekXMLNodeList* pList = new VekXMLNodeList;
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
+    {
+        if (child.type() == pugi::node_element)
+            pList->AddHandle(HandleOf(child));
+    }
+    return pList;
+}
+
+VekXMLNode* VekXMLNode::GetParentNode() const
+{
+    pugi::xml_node parent = NodeOf(this).parent();
+    if (!parent || parent.type() != pugi::node_element || vek_xml::IsUnattachedHolder(parent))
+        return nullptr;
+    return new VekXMLNode(HandleOf(parent));
+}
+
+VekXMLNode* VekXMLNode::GetFirstChildNode() const
+{
+    for (pugi::xml_node child = NodeOf(this).first_child(); child; child = child.next_sibling())
+    {
+        if (child.type() == pugi::node_element)
+            return new VekXMLNode(HandleOf(child));
+    }
+    return nullptr;
+}
+
+bool VekXMLNode::MoveToNextSibling()
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node || vek_xml::IsUnattachedHolder(node.parent()))
+        return false;
+    for (pugi::xml_node next = node.next_sibling(); next; next = next.next_sibling())
+    {
+        if (next.type() == pugi::node_element && !vek_xml::IsUnattachedHolder(next))
+        {
+            m_pHandle = HandleOf(next);
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace
+{
+struct StringWriter : pugi::xml_writer
+{
+    std::string m_str;
+    void write(const void* pData, size_t nSize) override
+    {
+        m_str.append(static_cast<const char*>(pData), nSize);
+    }
+};
+} // namespace
+
+bool VekXMLNode::GetXML(CString& strXML) const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return false;
+    StringWriter writer;
+    node.print(writer, "\t", pugi::format_default | pugi::format_no_declaration,
+               pugi::encoding_utf8);
+    strXML = FromUtf8(writer.m_str.c_str());
+    return true;
+}
