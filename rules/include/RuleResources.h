@@ -1,0 +1,21 @@
+// The module's resource libraries as the rule sees them. The application object
+// provides them once it has loaded its libraries; the rule never reaches the
+// application object itself.
+#pragma once
+
+#include <afx.h>
+
+class IRuleResources
+{
+public:
+    // Current-language resource library; null when none could be loaded.
+    virtual HINSTANCE GetResDll() const = 0;
+    // String nID of the default-folder library (language independent); empty when missing.
+    virtual CString LoadDefaultResString(UINT nID) = 0;
+
+protected:
+    ~IRuleResources() = default;
+};
+
+// The module's resources, or null until the module has finished its initialisation.
+IRuleResources* GetRuleResources();

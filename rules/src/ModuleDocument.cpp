@@ -1,0 +1,3 @@
+#include "ModuleDocument.h"
+
+VekXMLDocument* g_pXMLDoc = nullptr;
