@@ -72,7 +72,8 @@ VEK_PLATFORM_API int VekDefaultMessageBoxButton(UINT nType);
 // Shows a message box and returns the button pressed. A null caption shows as
 // "Error". Without a responder the default button is answered and one line saying
 // what was shown and answered goes to standard error.
-VEK_PLATFORM_API int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+extern "C" VEK_PLATFORM_API int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption,
+                                            UINT uType);
 inline int MessageBox(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
 {
     return MessageBoxW(hWnd, lpText, lpCaption, uType);

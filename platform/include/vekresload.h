@@ -9,7 +9,8 @@
 // cchBufferMax == 0, lpBuffer receives a read-only pointer to the resource text
 // instead. Returns 0, leaving the buffer alone, when the string does not exist,
 // is empty, or hInstance is null or not a loaded library.
-VEK_PLATFORM_API int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
+extern "C" VEK_PLATFORM_API int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer,
+                                            int cchBufferMax);
 inline int LoadString(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax)
 {
     return LoadStringW(hInstance, uID, lpBuffer, cchBufferMax);

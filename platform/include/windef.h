@@ -58,7 +58,9 @@ struct __POSITION
 };
 typedef __POSITION* POSITION;
 
-typedef long (*FARPROC)();
+// Returned by GetProcAddress and cast by the caller to the real type; void(*)()
+// is the generic function type, so such casts compile cleanly under -Wextra.
+typedef void (*FARPROC)();
 
 #ifndef TRUE
 #define TRUE 1

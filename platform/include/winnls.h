@@ -17,7 +17,8 @@ typedef DWORD LCTYPE;
 // The decimal separator is "." when it cannot be determined. With cchData == 0
 // returns the size needed; otherwise returns the characters written including the
 // terminator, or 0 when the buffer is too small or the request is not supported.
-VEK_PLATFORM_API int GetLocaleInfoW(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData);
+extern "C" VEK_PLATFORM_API int GetLocaleInfoW(LCID Locale, LCTYPE LCType, LPWSTR lpLCData,
+                                               int cchData);
 inline int GetLocaleInfo(LCID Locale, LCTYPE LCType, LPWSTR lpLCData, int cchData)
 {
     return GetLocaleInfoW(Locale, LCType, lpLCData, cchData);

@@ -1,6 +1,7 @@
 #include "afxstr.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
@@ -392,25 +393,26 @@ std::wstring VekTranslateWideFormat(LPCWSTR pszFormat)
 void CString::FormatV(LPCWSTR pszFormat, va_list args)
 {
     const std::wstring format = VekTranslateWideFormat(pszFormat);
-    std::vector<wchar_t> buffer(256);
-    for (;;)
+    // A growing memory stream sizes the result exactly in one pass; a conversion
+    // error (a narrow argument the C locale cannot convert) gives an empty string.
+    wchar_t* pBuffer = nullptr;
+    size_t nSize = 0;
+    FILE* pStream = open_wmemstream(&pBuffer, &nSize);
+    if (!pStream)
     {
-        va_list copy;
-        va_copy(copy, args);
-        int n = std::vswprintf(buffer.data(), buffer.size(), format.c_str(), copy);
-        va_end(copy);
-        if (n >= 0)
-        {
-            m_str.assign(buffer.data(), static_cast<size_t>(n));
-            return;
-        }
-        if (buffer.size() > (1u << 24))
-        {
-            m_str.clear(); // a conversion error, not a short buffer
-            return;
-        }
-        buffer.resize(buffer.size() * 4);
+        m_str.clear();
+        return;
     }
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vfwprintf(pStream, format.c_str(), copy);
+    va_end(copy);
+    std::fclose(pStream);
+    if (n >= 0 && pBuffer)
+        m_str.assign(pBuffer, nSize);
+    else
+        m_str.clear();
+    std::free(pBuffer);
 }
 
 void CString::Format(LPCWSTR pszFormat, ...)

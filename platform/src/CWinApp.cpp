@@ -4,6 +4,7 @@
 #include "vekresload.h"
 #include "VekModules.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -39,6 +40,15 @@ AppEntry* FindByModule(link_map* pModule)
     return nullptr;
 }
 
+// Modules whose start-up object ran before any application object of theirs
+// existed. An application constructed there later would never be started,
+// which means the start-up object was linked in front of it.
+std::vector<link_map*>& AttachedWithoutApp()
+{
+    static std::vector<link_map*> s_modules;
+    return s_modules;
+}
+
 LPWSTR Duplicate(const std::wstring& str)
 {
     return wcsdup(str.c_str());
@@ -63,6 +73,12 @@ CWinApp::CWinApp(LPCTSTR lpszAppName)
     // Only a static object sits inside a module's image; one on the heap or the
     // stack belongs to no module and is never attached.
     Apps().push_back({this, pModule, nullptr, false});
+    auto& early = AttachedWithoutApp();
+    if (pModule && std::find(early.begin(), early.end(), pModule) != early.end())
+        std::fprintf(stderr,
+                     "vekplatform: %s: the application object is constructed after the start-up "
+                     "object ran and will not be started; link vekplatform_dllmain last\n",
+                     vek::ModuleFilePath(pModule).c_str());
     m_hInstance = reinterpret_cast<HINSTANCE>(pModule);
 }
 
@@ -108,8 +124,15 @@ HINSTANCE AfxGetInstanceHandle()
 
 void VekModuleAttach(const void* pAddressInModule)
 {
-    AppEntry* pEntry = FindByModule(vek::ModuleOfAddress(pAddressInModule));
-    if (!pEntry || pEntry->bAttached)
+    link_map* pModule = vek::ModuleOfAddress(pAddressInModule);
+    AppEntry* pEntry = FindByModule(pModule);
+    if (!pEntry)
+    {
+        if (pModule)
+            AttachedWithoutApp().push_back(pModule);
+        return;
+    }
+    if (pEntry->bAttached)
         return;
     CWinApp* pApp = pEntry->pApp;
     const std::wstring title = FileTitle(pEntry->pModule);
@@ -126,7 +149,7 @@ void VekModuleAttach(const void* pAddressInModule)
     BOOL bInit = pApp->InitInstance();
     // InitInstance may destroy nothing, but look the entry up again: it may have
     // constructed other application objects, which moves the vector.
-    pEntry = FindByModule(vek::ModuleOfAddress(pAddressInModule));
+    pEntry = FindByModule(pModule);
     if (pEntry)
         pEntry->hOwnResource = AfxGetResourceHandle();
     if (!bInit)
@@ -144,7 +167,10 @@ void VekModuleAttach(const void* pAddressInModule)
 
 void VekModuleDetach(const void* pAddressInModule)
 {
-    AppEntry* pEntry = FindByModule(vek::ModuleOfAddress(pAddressInModule));
+    link_map* pModule = vek::ModuleOfAddress(pAddressInModule);
+    auto& early = AttachedWithoutApp();
+    early.erase(std::remove(early.begin(), early.end(), pModule), early.end());
+    AppEntry* pEntry = FindByModule(pModule);
     if (!pEntry || !pEntry->bAttached)
         return;
     pEntry->bAttached = false;

@@ -91,6 +91,22 @@ link_map* ModuleOfAddress(const void* pAddress)
     return pModule;
 }
 
+void* FindOwnSymbol(link_map* pModule, const char* pszName)
+{
+    if (!pModule || !pszName)
+        return nullptr;
+    // A module loaded as a dependency has no lookup scope of its own until it is
+    // opened; opening it with RTLD_NOLOAD sets that up without loading anything.
+    const bool bMain = pModule == _r_debug.r_map;
+    void* h = bMain ? dlopen(nullptr, RTLD_NOW) : dlopen(pModule->l_name, RTLD_NOW | RTLD_NOLOAD);
+    if (!h)
+        return nullptr;
+    void* pSymbol = dlsym(h, pszName);
+    dlclose(h);
+    // dlsym also searches the module's dependencies; only its own symbols count.
+    return pSymbol && ModuleOfAddress(pSymbol) == pModule ? pSymbol : nullptr;
+}
+
 std::string ModuleFilePath(link_map* pModule)
 {
     if (pModule && pModule->l_name && pModule->l_name[0])
@@ -173,15 +189,9 @@ HMODULE GetModuleHandleW(LPCWSTR lpModuleName)
 
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName)
 {
-    link_map* pModule = vek::FindLoadedModule(hModule);
-    if (!pModule || !lpProcName)
-        return nullptr;
-    void* pSymbol = dlsym(pModule, lpProcName);
-    // dlsym also searches the library's dependencies; Windows looks only at the
-    // library's own exports.
-    if (!pSymbol || vek::ModuleOfAddress(pSymbol) != pModule)
-        return nullptr;
-    return reinterpret_cast<FARPROC>(pSymbol);
+    // Windows looks only at the library's own exports.
+    return reinterpret_cast<FARPROC>(
+        vek::FindOwnSymbol(vek::FindLoadedModule(hModule), lpProcName));
 }
 
 DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)

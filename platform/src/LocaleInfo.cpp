@@ -43,12 +43,14 @@ std::wstring DecodeLocaleText(const char* psz, locale_t loc)
 }
 
 // LOCALE_SDECIMAL or LOCALE_STHOUSAND from the user's locale, read into a locale
-// object of our own so the C runtime's formatting is left alone. Empty when the
-// locale is not installed.
+// object of our own so the C runtime's formatting is left alone. The character
+// type category comes along to tell the text's encoding. Empty when the locale is
+// not installed.
 std::wstring FromUserLocale(LCTYPE lcType)
 {
     const std::string name = UserNumericLocaleName();
-    locale_t loc = newlocale(LC_NUMERIC_MASK, name.c_str(), static_cast<locale_t>(nullptr));
+    locale_t loc =
+        newlocale(LC_NUMERIC_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
     if (loc == static_cast<locale_t>(nullptr))
         return std::wstring();
     std::wstring value =

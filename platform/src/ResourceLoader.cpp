@@ -5,9 +5,6 @@
 #include "libloaderapi.h"
 #include "VekModules.h"
 
-#include <dlfcn.h>
-#include <link.h>
-
 #include <algorithm>
 
 namespace
@@ -21,11 +18,8 @@ HINSTANCE g_hResourceHandle = nullptr;
 // the library's own (not one of its dependencies') and of this layout version.
 const VEK_RES_TABLE* FindTable(HINSTANCE hInstance)
 {
-    link_map* pModule = vek::FindLoadedModule(hInstance);
-    if (!pModule)
-        return nullptr;
-    void* pSymbol = dlsym(pModule, VEK_RES_TABLE_SYMBOL);
-    if (!pSymbol || vek::ModuleOfAddress(pSymbol) != pModule)
+    void* pSymbol = vek::FindOwnSymbol(vek::FindLoadedModule(hInstance), VEK_RES_TABLE_SYMBOL);
+    if (!pSymbol)
         return nullptr;
     const auto* pTable = static_cast<const VEK_RES_TABLE*>(pSymbol);
     return pTable->nVersion == VEK_RES_TABLE_VERSION ? pTable : nullptr;

@@ -20,6 +20,10 @@ std::wstring Utf8ToWide(const char* psz);
 link_map* FindLoadedModule(const void* h);
 // The module whose image contains pAddress, or null.
 link_map* ModuleOfAddress(const void* pAddress);
+// The address of symbol pszName defined by pModule itself (not by one of its
+// dependencies), or null. Works for every loaded module, also those loaded as
+// dependencies rather than opened.
+void* FindOwnSymbol(link_map* pModule, const char* pszName);
 // The full path of a loaded module's file ("" only if it cannot be found).
 std::string ModuleFilePath(link_map* pModule);
 } // namespace vek

@@ -1,0 +1,195 @@
+// Run-time classes, and the application object of a module: InitInstance after
+// the module's static objects are constructed, ExitInstance before they go.
+#include "afx.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CShape : public CObject
+{
+    DECLARE_DYNAMIC(CShape)
+};
+IMPLEMENT_DYNAMIC(CShape, CObject)
+
+class CCircle : public CShape
+{
+    DECLARE_DYNCREATE(CCircle)
+};
+IMPLEMENT_DYNCREATE(CCircle, CShape)
+
+class CSquare : public CShape
+{
+    DECLARE_DYNAMIC(CSquare)
+};
+IMPLEMENT_DYNAMIC(CSquare, CShape)
+
+namespace
+{
+const std::string kLibDir = VEK_TEST_LIB_DIR;
+const std::string kAppModule = kLibDir + "/vektest_appmodule.so";
+const std::string kNoAppModule = kLibDir + "/vektest_noappmodule.so";
+
+TEST(RuntimeClass, IsKindOfFollowsTheBaseClasses)
+{
+    CCircle circle;
+    CSquare square;
+    EXPECT_STREQ("CCircle", circle.GetRuntimeClass()->m_lpszClassName);
+    EXPECT_EQ(RUNTIME_CLASS(CCircle), circle.GetRuntimeClass());
+    EXPECT_TRUE(circle.IsKindOf(RUNTIME_CLASS(CCircle)));
+    EXPECT_TRUE(circle.IsKindOf(RUNTIME_CLASS(CShape)));
+    EXPECT_TRUE(circle.IsKindOf(RUNTIME_CLASS(CObject)));
+    EXPECT_FALSE(circle.IsKindOf(RUNTIME_CLASS(CSquare)));
+    EXPECT_FALSE(circle.IsKindOf(nullptr));
+    EXPECT_TRUE(square.IsKindOf(RUNTIME_CLASS(CShape)));
+    EXPECT_FALSE(RUNTIME_CLASS(CShape)->IsDerivedFrom(RUNTIME_CLASS(CSquare)));
+    EXPECT_TRUE(RUNTIME_CLASS(CWinApp)->IsDerivedFrom(RUNTIME_CLASS(CObject)));
+
+    std::unique_ptr<CObject> pCreated(RUNTIME_CLASS(CCircle)->CreateObject());
+    ASSERT_NE(nullptr, pCreated);
+    EXPECT_EQ(RUNTIME_CLASS(CCircle), pCreated->GetRuntimeClass());
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CSquare)->CreateObject());
+}
+
+TEST(WinApp, ApplicationOutsideAModule)
+{
+    EXPECT_EQ(nullptr, AfxGetApp());
+    {
+        CWinApp app(L"Casting Rules");
+        EXPECT_EQ(&app, AfxGetApp());
+        EXPECT_STREQ(L"Casting Rules", AfxGetAppName());
+        EXPECT_EQ(nullptr, app.m_hInstance);
+        EXPECT_EQ(GetModuleHandleW(nullptr), AfxGetInstanceHandle());
+    }
+    EXPECT_EQ(nullptr, AfxGetApp());
+    EXPECT_EQ(nullptr, AfxGetAppName());
+}
+
+class ModuleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const auto* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_strLog = ::testing::TempDir() + "vek_app_" + std::to_string(getpid()) + "_" +
+                   pInfo->name() + ".log";
+        std::remove(m_strLog.c_str());
+        setenv("VEK_TEST_APP_LOG", m_strLog.c_str(), 1);
+    }
+    void TearDown() override
+    {
+        unsetenv("VEK_TEST_APP_LOG");
+        std::remove(m_strLog.c_str());
+    }
+    std::vector<std::string> Log() const
+    {
+        std::vector<std::string> lines;
+        std::ifstream in(m_strLog);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    long Count(const std::string& event) const
+    {
+        auto lines = Log();
+        return std::count(lines.begin(), lines.end(), event);
+    }
+
+    std::string m_strLog;
+};
+
+TEST_F(ModuleTest, InitAfterStaticObjectsExitBeforeTheirDestruction)
+{
+    void* h = dlopen(kAppModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(nullptr, h) << dlerror();
+    const std::vector<std::string> loaded = {"app-ctor",
+                                             "static-ctor",
+                                             "init",
+                                             "init: is current app",
+                                             "init: own resources",
+                                             "init: name set",
+                                             "init: named after file"};
+    EXPECT_EQ(loaded, Log());
+    ASSERT_NE(nullptr, AfxGetApp());
+    EXPECT_STREQ(L"vektest_appmodule", AfxGetApp()->m_pszAppName);
+    EXPECT_EQ(static_cast<void*>(AfxGetApp()->m_hInstance), h);
+
+    ASSERT_EQ(0, dlclose(h));
+    std::vector<std::string> all = loaded;
+    for (const char* pszEvent : {"exit", "exit: own resources", "static-dtor", "app-dtor"})
+        all.push_back(pszEvent);
+    EXPECT_EQ(all, Log());
+    EXPECT_EQ(nullptr, AfxGetApp());
+}
+
+TEST_F(ModuleTest, CallersResourceHandleIsKept)
+{
+    HINSTANCE hCaller = LoadLibraryW(CString((kLibDir + "/a/vektestres.so").c_str()));
+    ASSERT_NE(nullptr, hCaller);
+    AfxSetResourceHandle(hCaller);
+    void* h = dlopen(kAppModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(nullptr, h);
+    EXPECT_EQ(hCaller, AfxGetResourceHandle())
+        << "the module's InitInstance changed the caller's handle";
+    dlclose(h);
+    EXPECT_EQ(hCaller, AfxGetResourceHandle());
+    EXPECT_EQ(1, Count("exit: own resources"))
+        << "ExitInstance ran without the module's own handle";
+    AfxSetResourceHandle(GetModuleHandleW(nullptr));
+    FreeLibrary(hCaller);
+}
+
+TEST_F(ModuleTest, SecondLoadDoesNotStartTheApplicationAgain)
+{
+    void* h1 = dlopen(kAppModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+    HMODULE h2 = LoadLibraryW(CString(kAppModule.c_str()));
+    ASSERT_NE(nullptr, h1);
+    EXPECT_EQ(h1, static_cast<void*>(h2));
+    EXPECT_EQ(1, Count("init"));
+    EXPECT_TRUE(FreeLibrary(h2));
+    EXPECT_EQ(0, Count("exit"));
+    dlclose(h1);
+    EXPECT_EQ(1, Count("exit"));
+    EXPECT_EQ(1, Count("app-dtor"));
+}
+
+TEST_F(ModuleTest, ExitInstanceRunsFirstWhenTheProcessExits)
+{
+    // The module stays loaded until exit(): the static destructors then run from
+    // the exit handlers, and ExitInstance must still come before them.
+    EXPECT_EXIT(
+        {
+            dlopen(kAppModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    const std::vector<std::string> lines = Log();
+    auto at = [&](const char* pszEvent) {
+        return std::find(lines.begin(), lines.end(), pszEvent) - lines.begin();
+    };
+    ASSERT_EQ(1, Count("exit"));
+    EXPECT_LT(at("exit"), at("static-dtor"));
+    EXPECT_LT(at("exit"), at("app-dtor"));
+    EXPECT_EQ(1, Count("app-dtor"));
+}
+
+TEST_F(ModuleTest, ModuleWithoutApplicationLoadsAndUnloads)
+{
+    void* h = dlopen(kNoAppModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(nullptr, h) << dlerror();
+    auto pfn = reinterpret_cast<int (*)()>(dlsym(h, "VekTestNoAppModule"));
+    ASSERT_NE(nullptr, pfn);
+    EXPECT_EQ(42, pfn());
+    EXPECT_EQ(nullptr, AfxGetApp());
+    EXPECT_EQ(0, dlclose(h));
+}
+} // namespace
