@@ -196,8 +196,10 @@ void CVEKUniformThicknessRule::ConvertLegacyParameters(VekXMLNode* pNode)
     {
         std::unique_ptr<VekXMLNode> pValue(pFlagElement->SelectSingleNode(L"Value"));
         double dFlag = 0.0;
+        // Compared with the bounds themselves, not with |flag - 1|: the difference
+        // rounds differently, and 1.000001 would then count as active.
         if (pValue && pValue->GetNodeValueInDouble(dFlag))
-            bActive = std::fabs(dFlag - 1.0) < g_dTolerance;
+            bActive = dFlag > 1.0 - g_dTolerance && dFlag < 1.0 + g_dTolerance;
     }
 
     if (pListElement == nullptr)
