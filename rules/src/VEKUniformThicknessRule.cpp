@@ -56,25 +56,6 @@ CString GetUnitText(int nUnit)
     return CString();
 }
 
-void NormalizeThicknessParameter(CVekParamStorage* pParam)
-{
-    CVekParamData<double>* pData = ThicknessValues(pParam);
-    if (pData == nullptr)
-        return;
-    VekArray<double>& arrValues = pData->m_arrValues;
-    const int nCount = arrValues.GetSize();
-    if (nCount != 2 && nCount != 3)
-        return;
-    // Older rules kept the criteria flag as the first value.
-    pData->m_bCriteriaStatus = arrValues[0] == 1.0;
-    const double dFirst = arrValues[1];
-    const double dSecond = nCount == 3 ? arrValues[2] : 0.0;
-    arrValues.Reset();
-    arrValues.Append(dFirst);
-    if (nCount == 3)
-        arrValues.Append(dSecond);
-}
-
 CVEKUniformThicknessRule::CVEKUniformThicknessRule(const CString& strDescription,
                                                    const CString& strModule, int nCategory,
                                                    int nRuleId, VekXMLNode* pNode)

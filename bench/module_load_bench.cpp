@@ -1,0 +1,59 @@
+// One host cycle: load the module (its resource libraries with it), get its
+// rules, delete them, unload. Prints the time per cycle.
+#include <benchmark/benchmark.h>
+
+#include <afx.h>
+
+#include <CVekRule.h>
+#include <VekArray.h>
+
+#include <cstdlib>
+#include <dlfcn.h>
+#include <string>
+
+namespace
+{
+const std::string kModulePath = std::string(VEK_BIN_DIR) + "/VEKInvestmentCastRulesu.so";
+
+void LoadGetRulesUnload(benchmark::State& state, const char* pszLanguage)
+{
+    setenv("VEK_HOME", VEK_BIN_DIR, 1);
+    setenv("VEK_UI_LANGUAGE", pszLanguage, 1);
+    for (auto _ : state)
+    {
+        void* hModule = dlopen(kModulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!hModule)
+        {
+            state.SkipWithError(dlerror());
+            return;
+        }
+        auto pfnGetAllRules =
+            reinterpret_cast<void (*)(VekArray<CVekRule*>*)>(dlsym(hModule, "GetAllRules"));
+        auto pfnDeleteRule = reinterpret_cast<void (*)(CVekRule**)>(dlsym(hModule, "DeleteRule"));
+        VekArray<CVekRule*> arrRules;
+        pfnGetAllRules(&arrRules);
+        benchmark::DoNotOptimize(arrRules.GetSize());
+        for (int i = 0; i < arrRules.GetSize(); ++i)
+            pfnDeleteRule(&arrRules[i]);
+        dlclose(hModule);
+    }
+}
+
+void BM_ModuleCycleDefaultLanguage(benchmark::State& state)
+{
+    LoadGetRulesUnload(state, "en-US");
+}
+void BM_ModuleCycleOtherLanguage(benchmark::State& state)
+{
+    LoadGetRulesUnload(state, "de-DE");
+}
+void BM_ModuleCycleMissingLanguage(benchmark::State& state)
+{
+    LoadGetRulesUnload(state, "fr-FR");
+}
+} // namespace
+
+BENCHMARK(BM_ModuleCycleDefaultLanguage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModuleCycleOtherLanguage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModuleCycleMissingLanguage)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();

@@ -1,0 +1,133 @@
+// Number and text helpers, and the fixed material tables.
+#include <gtest/gtest.h>
+
+#include <winnls.h>
+
+#include <cwchar>
+#include <vector>
+
+#include "MaterialTables.h"
+#include "NumberText.h"
+#include "VEKUniformThicknessRule.h"
+
+namespace
+{
+class NumberText : public ::testing::Test
+{
+protected:
+    void TearDown() override { VekSetUserLocaleOverride(LOCALE_SDECIMAL, nullptr); }
+};
+
+TEST_F(NumberText, FormatDoubleTrimsZerosAndKeepsOneAfterTheSeparator)
+{
+    struct Row
+    {
+        const wchar_t* pszSeparator;
+        double dValue;
+        const wchar_t* pszExpected;
+    } rows[] = {
+        {L".", 1.0, L"1.0"},
+        {L".", 0.75, L"0.75"},
+        {L".", 10.0, L"10.0"},
+        {L".", 2.5, L"2.5"},
+        {L".", 0.0, L"0.0"},
+        {L".", 0.0393700787, L"0.03937"},
+        {L".", 1234567.125, L"1234567.125"},
+        // The runtime still formats with a full stop; a comma user gets no zero appended.
+        {L",", 10.0, L"10."},
+        {L",", 0.75, L"0.75"},
+    };
+    for (const Row& row : rows)
+    {
+        VekSetUserLocaleOverride(LOCALE_SDECIMAL, row.pszSeparator);
+        EXPECT_EQ(FormatDouble(row.dValue), row.pszExpected)
+            << row.dValue << " with " << row.pszSeparator;
+    }
+}
+
+TEST_F(NumberText, FormattingFollowsTheUserSeparatorWithoutTouchingTheRuntime)
+{
+    VekSetUserLocaleOverride(LOCALE_SDECIMAL, L",");
+    EXPECT_EQ(GetUserDecimalSeparator(), L',');
+    wchar_t szBuffer[32];
+    std::swprintf(szBuffer, 32, L"%.1f", 2.5);
+    EXPECT_STREQ(szBuffer, L"2.5");
+    CString strText = L"3,500";
+    TrimTrailingZeros(strText);
+    EXPECT_EQ(strText, L"3,5");
+    strText = L"3,000";
+    TrimTrailingZeros(strText);
+    EXPECT_EQ(strText, L"3,0");
+}
+
+TEST_F(NumberText, StringToDoubleReadsTheLeadingUnsignedNumber)
+{
+    struct Row
+    {
+        const wchar_t* pszText;
+        double dExpected;
+    } rows[] = {{L" 12.5mm ", 12.5}, {L"-3", 0.0}, {L"abc", 0.0},   {L"1.2.3", 1.2},
+                {L"", 0.0},          {L".5", 0.5}, {L"\t7\n", 7.0}, {L"1e3", 1.0}};
+    for (const Row& row : rows)
+        EXPECT_DOUBLE_EQ(StringToDouble(row.pszText), row.dExpected) << row.pszText;
+}
+
+TEST_F(NumberText, IsNumberTextAcceptsDigitsAndPointsOnly)
+{
+    struct Row
+    {
+        const wchar_t* pszText;
+        int nExpected;
+    } rows[] = {{L"", 1},    {L"1.2.3", 1}, {L"0.75", 1}, {L"-1", 0},
+                {L"1,5", 0}, {L"1e3", 0},   {L" 1", 0}};
+    for (const Row& row : rows)
+        EXPECT_EQ(IsNumberText(row.pszText), row.nExpected) << row.pszText;
+}
+
+TEST(ThicknessParameter, OlderValueLayoutsBecomeTheCurrentOne)
+{
+    struct Row
+    {
+        std::vector<double> before;
+        std::vector<double> after;
+        bool bCriteria;
+    } rows[] = {
+        {{1.0, 2.5}, {2.5}, true},
+        {{0.0, 2.5}, {2.5}, false},
+        {{1.0, 2.0, 3.0}, {2.0, 3.0}, true},
+        {{0.999999, 2.0, 3.0}, {2.0, 3.0}, false},
+        {{2.5}, {2.5}, false},
+        {{}, {}, false},
+        {{1.0, 2.0, 3.0, 4.0}, {1.0, 2.0, 3.0, 4.0}, false},
+    };
+    for (const Row& row : rows)
+    {
+        CVekParamStorage param(VEK_TYPE_DOUBLE);
+        CVekParamData<double>* pData = param.GetData<double>();
+        for (double d : row.before)
+            pData->m_arrValues.Append(d);
+        NormalizeThicknessParameter(&param);
+        std::vector<double> after(pData->m_arrValues.GetData(),
+                                  pData->m_arrValues.GetData() + pData->m_arrValues.GetSize());
+        EXPECT_EQ(after, row.after);
+        EXPECT_EQ(pData->m_bCriteriaStatus, row.bCriteria);
+    }
+    NormalizeThicknessParameter(nullptr);
+}
+
+TEST(MaterialTables, RowsAreInTheirFixedOrder)
+{
+    const wchar_t* categories[] = {L"Steel",
+                                   L"Iron",
+                                   L"Aluminium Alloys",
+                                   L"Other Metals",
+                                   L"Copper and its Alloys",
+                                   L"Zinc and its Alloys",
+                                   L"Magnesium and its Alloys",
+                                   L"Titanium Alloys"};
+    for (int i = 0; i < CASTING_MATERIAL_CATEGORIES; ++i)
+        EXPECT_STREQ(g_CastingMaterialCategories[i], categories[i]);
+    for (const MetalThicknessRow& row : g_MetalThicknessTable)
+        EXPECT_STREQ(row.pszMinThickness, row.pszMaxThickness) << row.pszName;
+}
+} // namespace
