@@ -1,0 +1,335 @@
+#include "VekXMLDocument.h"
+#include "VekXMLNode.h"
+#include "VekXMLNodeList.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace
+{
+typedef std::unique_ptr<VekXMLNode> NodePtr;
+typedef std::unique_ptr<VekXMLNodeList> ListPtr;
+
+std::wstring Text(const CString& str)
+{
+    return str.str();
+}
+
+std::wstring DocumentText(const VekXMLDocument& doc)
+{
+    CString strXML;
+    EXPECT_TRUE(doc.GetXML(strXML));
+    return strXML.str();
+}
+
+bool Contains(const std::wstring& strHaystack, const wchar_t* pszNeedle)
+{
+    return strHaystack.find(pszNeedle) != std::wstring::npos;
+}
+} // namespace
+
+TEST(VekXML, DeletingNodeObjectKeepsElement)
+{
+    VekXMLDocument doc;
+    NodePtr pRoot(doc.CreateRootNode(L"Rules"));
+    ASSERT_TRUE(pRoot);
+    delete pRoot->AppendNode(L"Rule");
+    delete pRoot->AppendNode(L"Rule");
+    pRoot.reset();
+
+    NodePtr pAgain(doc.GetRootNode());
+    ASSERT_TRUE(pAgain);
+    ListPtr pRules(pAgain->GetNodeList(L"Rule"));
+    EXPECT_EQ(2, pRules->GetSize());
+    // Nodes taken from the list belong to it; the list's deletion leaves them in place too.
+    pRules.reset();
+    ListPtr pStill(pAgain->GetNodeList(L"Rule"));
+    EXPECT_EQ(2, pStill->GetSize());
+}
+
+TEST(VekXML, CreateNodeIsUnattachedUntilAppended)
+{
+    VekXMLDocument doc;
+    NodePtr pRoot(doc.CreateRootNode(L"Rules"));
+    NodePtr pRule(doc.CreateNode(L"Rule"));
+    ASSERT_TRUE(pRule);
+    pRule->AddAttribute(L"Name", L"Thickness");
+    NodePtr pChild(pRule->AppendNode(L"Parameter"));
+    ASSERT_TRUE(pChild);
+
+    // Not part of the tree yet: no parent, not saved, not in the root's children.
+    EXPECT_EQ(nullptr, pRule->GetParentNode());
+    EXPECT_FALSE(Contains(DocumentText(doc), L"Thickness"));
+    ListPtr pNone(pRoot->GetNodeList(L"Rule"));
+    EXPECT_EQ(0, pNone->GetSize());
+    EXPECT_FALSE(pRule->MoveToNextSibling());
+
+    ASSERT_TRUE(pRoot->AppendNode(pRule.get()));
+    NodePtr pParent(pRule->GetParentNode());
+    ASSERT_TRUE(pParent);
+    EXPECT_TRUE(pParent->IsSameNode(pRoot.get()));
+    // The child created before appending moved along with its parent.
+    NodePtr pChildParent(pChild->GetParentNode());
+    ASSERT_TRUE(pChildParent);
+    EXPECT_TRUE(pChildParent->IsSameNode(pRule.get()));
+    EXPECT_TRUE(Contains(DocumentText(doc), L"<Rule Name=\"Thickness\">"));
+}
+
+TEST(VekXML, CrossDocumentAppendMovesElementAndKeepsCallerObjectValid)
+{
+    VekXMLDocument docSource;
+    VekXMLDocument docTarget;
+    NodePtr pTargetRoot(docTarget.CreateRootNode(L"Target"));
+    NodePtr pSourceRoot(docSource.CreateRootNode(L"Source"));
+    NodePtr pMoved(pSourceRoot->AppendNode(L"Item"));
+    pMoved->SetNodeValue(L"payload");
+    NodePtr pUnattached(docSource.CreateNode(L"Loose"));
+
+    ASSERT_TRUE(pTargetRoot->AppendNode(pMoved.get()));
+    ASSERT_TRUE(pTargetRoot->AppendNode(pUnattached.get()));
+    EXPECT_TRUE(docTarget.Owns(pMoved.get()));
+    EXPECT_TRUE(docTarget.Owns(pUnattached.get()));
+    EXPECT_FALSE(docSource.Owns(pMoved.get()));
+
+    // The caller's object now refers to the element in its new document.
+    EXPECT_EQ(L"payload", Text(pMoved->GetNodeValue()));
+    NodePtr pParent(pMoved->GetParentNode());
+    ASSERT_TRUE(pParent);
+    EXPECT_TRUE(pParent->IsSameNode(pTargetRoot.get()));
+    ListPtr pLeft(pSourceRoot->GetNodeList(L"Item"));
+    EXPECT_EQ(0, pLeft->GetSize());
+    EXPECT_TRUE(pMoved->SetNodeValue(L"changed"));
+    EXPECT_TRUE(Contains(DocumentText(docTarget), L"<Item>changed</Item>"));
+}
+
+TEST(VekXML, AppendRefusesCyclesAndNulls)
+{
+    VekXMLDocument doc;
+    NodePtr pRoot(doc.CreateRootNode(L"A"));
+    NodePtr pChild(pRoot->AppendNode(L"B"));
+    NodePtr pGrandChild(pChild->AppendNode(L"C"));
+    VekXMLNode nullNode;
+    EXPECT_FALSE(pGrandChild->AppendNode(pRoot.get()));
+    EXPECT_FALSE(pChild->AppendNode(pChild.get()));
+    EXPECT_FALSE(pRoot->AppendNode(&nullNode));
+    EXPECT_FALSE(pRoot->AppendNode(static_cast<VekXMLNode*>(nullptr)));
+    EXPECT_EQ(nullptr, nullNode.AppendNode(L"X"));
+    EXPECT_EQ(nullptr, pRoot->AppendNode(L""));
+}
+
+TEST(VekXML, NodeListKeepsDocumentOrderAndSkipsOtherNames)
+{
+    VekXMLDocument doc;
+    ASSERT_TRUE(
+        doc.LoadXML(L"<R><P n='1'/><Q/><P n='2'/><!-- c --><P n='3'><P n='inner'/></P>text</R>"));
+    NodePtr pRoot(doc.GetRootNode());
+    ListPtr pList(pRoot->GetNodeList(L"P"));
+    ASSERT_EQ(3, pList->GetSize());
+    const wchar_t* arrExpected[] = {L"1", L"2", L"3"};
+    for (int i = 0; i < 3; ++i)
+    {
+        CString strValue;
+        ASSERT_TRUE((*pList)[i]->GetAttributeValue(L"n", strValue));
+        EXPECT_EQ(arrExpected[i], Text(strValue));
+    }
+    EXPECT_EQ(nullptr, (*pList)[3]);
+    EXPECT_EQ(nullptr, (*pList)[-1]);
+    ListPtr pAll(pRoot->GetChildNodes());
+    EXPECT_EQ(4, pAll->GetSize());
+    ListPtr pMissing(pRoot->GetNodeList(L"Z"));
+    EXPECT_EQ(0, pMissing->GetSize());
+
+    // Sibling walk sees elements only, in the same order.
+    NodePtr pWalk(pRoot->GetFirstChildNode());
+    std::wstring strNames;
+    do
+        strNames += pWalk->GetNodeName().str();
+    while (pWalk->MoveToNextSibling());
+    EXPECT_EQ(L"PQPP", strNames);
+}
+
+TEST(VekXML, SelectSingleNodeAndParent)
+{
+    VekXMLDocument doc;
+    ASSERT_TRUE(doc.LoadXML(L"<R><A>1</A><B/><A>2</A></R>"));
+    NodePtr pRoot(doc.GetRootNode());
+    NodePtr pA(pRoot->SelectSingleNode(L"A"));
+    ASSERT_TRUE(pA);
+    EXPECT_EQ(L"1", Text(pA->GetNodeValue()));
+    EXPECT_EQ(nullptr, pRoot->SelectSingleNode(L"C"));
+    NodePtr pParent(pA->GetParentNode());
+    ASSERT_TRUE(pParent);
+    EXPECT_TRUE(pParent->IsSameNode(pRoot.get()));
+    // The document element's parent is the document itself: no node.
+    EXPECT_EQ(nullptr, pRoot->GetParentNode());
+}
+
+TEST(VekXML, TypedReadsLeaveOutputUnchangedOnFailure)
+{
+    struct Case
+    {
+        const wchar_t* pszText;
+        bool bIntOk;
+        int nInt;
+        bool bDoubleOk;
+        double dDouble;
+    };
+    const Case arrCases[] = {
+        {L"12", true, 12, true, 12.0},
+        {L"  -7", true, -7, true, -7.0},
+        {L"+5", true, 5, true, 5.0},
+        {L"12abc", true, 12, true, 12.0},
+        {L"2.5", true, 2, true, 2.5},
+        {L".5", false, 0, true, 0.5},
+        {L"1e3", true, 1, true, 1000.0},
+        {L"abc", false, 0, false, 0.0},
+        {L"", false, 0, false, 0.0},
+        {L"-", false, 0, false, 0.0},
+        {L"+-3", false, 0, false, 0.0},
+        {L"2147483647", true, 2147483647, true, 2147483647.0},
+        {L"-2147483648", true, -2147483647 - 1, true, -2147483648.0},
+        {L"2147483648", false, 0, true, 2147483648.0},
+        {L"1e999", true, 1, false, 0.0},
+        {L"inf", false, 0, false, 0.0},
+    };
+    VekXMLDocument doc;
+    NodePtr pRoot(doc.CreateRootNode(L"V"));
+    for (const Case& c : arrCases)
+    {
+        ASSERT_TRUE(pRoot->SetNodeValue(c.pszText));
+        int nValue = 4242;
+        double dValue = 42.42;
+        EXPECT_EQ(c.bIntOk, pRoot->GetNodeValueInInt(nValue)) << c.pszText;
+        EXPECT_EQ(c.bIntOk ? c.nInt : 4242, nValue) << c.pszText;
+        EXPECT_EQ(c.bDoubleOk, pRoot->GetNodeValueInDouble(dValue)) << c.pszText;
+        EXPECT_EQ(c.bDoubleOk ? c.dDouble : 42.42, dValue) << c.pszText;
+    }
+    CString strOut(L"unchanged");
+    EXPECT_FALSE(pRoot->GetAttributeValue(L"Missing", strOut));
+    EXPECT_EQ(L"unchanged", Text(strOut));
+    VekXMLNode nullNode;
+    int nValue = 3;
+    EXPECT_FALSE(nullNode.GetNodeValueInInt(nValue));
+    EXPECT_EQ(3, nValue);
+}
+
+TEST(VekXML, AddAttributeReplacesExistingAndAppendsNew)
+{
+    VekXMLDocument doc;
+    NodePtr pRoot(doc.CreateRootNode(L"R"));
+    EXPECT_TRUE(pRoot->AddAttribute(L"A", L"1"));
+    EXPECT_TRUE(pRoot->AddAttribute(L"B", L"2"));
+    EXPECT_TRUE(pRoot->AddAttribute(L"A", L"3"));
+    EXPECT_FALSE(pRoot->AddAttribute(L"", L"x"));
+    ASSERT_EQ(2, pRoot->GetAttributeCount());
+    CString strName, strValue;
+    ASSERT_TRUE(pRoot->GetAttributeAt(0, strName, strValue));
+    EXPECT_EQ(L"A", Text(strName));
+    EXPECT_EQ(L"3", Text(strValue));
+    EXPECT_FALSE(pRoot->GetAttributeAt(2, strName, strValue));
+    EXPECT_TRUE(pRoot->RemoveAttribute(L"A"));
+    EXPECT_FALSE(pRoot->RemoveAttribute(L"A"));
+    EXPECT_FALSE(pRoot->HasAttribute(L"A"));
+    EXPECT_TRUE(pRoot->HasAttribute(L"B"));
+}
+
+TEST(VekXML, WideTextSurvivesRoundTrip)
+{
+    const wchar_t* pszText = L"Stahl \u00fc\u00df \u20ac <&> \"q\" \U0001F600";
+    VekXMLDocument doc;
+    NodePtr pRoot(doc.CreateRootNode(L"Gr\u00f6\u00dfe"));
+    pRoot->AddAttribute(L"Name", pszText);
+    pRoot->SetNodeValue(pszText);
+    CString strXML;
+    ASSERT_TRUE(doc.GetXML(strXML));
+
+    VekXMLDocument docBack;
+    ASSERT_TRUE(docBack.LoadXML(strXML));
+    NodePtr pBack(docBack.GetRootNode());
+    EXPECT_EQ(L"Gr\u00f6\u00dfe", Text(pBack->GetNodeName()));
+    CString strValue;
+    ASSERT_TRUE(pBack->GetAttributeValue(L"Name", strValue));
+    EXPECT_EQ(pszText, Text(strValue));
+    EXPECT_EQ(pszText, Text(pBack->GetNodeValue()));
+}
+
+TEST(VekXML, RemoveChildDropsElementAndNullsHandle)
+{
+    VekXMLDocument doc;
+    ASSERT_TRUE(doc.LoadXML(L"<R><A/><B/></R>"));
+    NodePtr pRoot(doc.GetRootNode());
+    NodePtr pA(pRoot->SelectSingleNode(L"A"));
+    NodePtr pOther(doc.CreateNode(L"A"));
+    EXPECT_FALSE(pRoot->RemoveChild(pOther.get()));
+    EXPECT_TRUE(pRoot->RemoveChild(pA.get()));
+    EXPECT_TRUE(pA->IsNull());
+    ListPtr pAll(pRoot->GetChildNodes());
+    ASSERT_EQ(1, pAll->GetSize());
+    EXPECT_EQ(L"B", Text((*pAll)[0]->GetNodeName()));
+}
+
+TEST(VekXML, LoadFailuresAndFiles)
+{
+    VekXMLDocument doc;
+    EXPECT_FALSE(doc.LoadXML(L"<R><unclosed></R>"));
+    EXPECT_EQ(nullptr, doc.GetRootNode());
+    EXPECT_FALSE(doc.Load(L"/nonexistent/folder/file.xml"));
+    EXPECT_FALSE(doc.Save(L"/nonexistent/folder/file.xml"));
+
+    char szTemplate[] = "/tmp/vekxmlXXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(szTemplate));
+    CString strPath(szTemplate);
+    strPath += L"/rules.xml";
+
+    ASSERT_TRUE(doc.LoadXML(L"<Rules Unit='3'><Rule Name='x'/></Rules>"));
+    NodePtr pPending(doc.CreateNode(L"Pending"));
+    ASSERT_TRUE(doc.Save(strPath));
+
+    VekXMLDocument docBack;
+    ASSERT_TRUE(docBack.Load(strPath));
+    NodePtr pRoot(docBack.GetRootNode());
+    CString strUnit;
+    ASSERT_TRUE(pRoot->GetAttributeValue(L"Unit", strUnit));
+    EXPECT_EQ(L"3", Text(strUnit));
+    // An unattached node is never written.
+    EXPECT_FALSE(Contains(DocumentText(docBack), L"Pending"));
+    EXPECT_FALSE(Contains(DocumentText(docBack), L"unattached"));
+    ListPtr pTop(pRoot->GetChildNodes());
+    EXPECT_EQ(1, pTop->GetSize());
+
+    // The node still waiting can be appended after the save.
+    NodePtr pOldRoot(doc.GetRootNode());
+    ASSERT_TRUE(pOldRoot->AppendNode(pPending.get()));
+    EXPECT_TRUE(Contains(DocumentText(doc), L"<Pending"));
+
+    std::remove((std::string(szTemplate) + "/rules.xml").c_str());
+    rmdir(szTemplate);
+}
+
+TEST(VekXML, CreateRootNodeOnlyOnce)
+{
+    VekXMLDocument doc;
+    NodePtr pLoose(doc.CreateNode(L"Loose"));
+    EXPECT_EQ(nullptr, doc.GetRootNode());
+    NodePtr pRoot(doc.CreateRootNode(L"Root"));
+    ASSERT_TRUE(pRoot);
+    EXPECT_EQ(nullptr, doc.CreateRootNode(L"Second"));
+    NodePtr pFound(doc.GetRootNode());
+    EXPECT_TRUE(pFound->IsSameNode(pRoot.get()));
+    EXPECT_FALSE(pRoot->MoveToNextSibling());
+}
+
+TEST(VekXML, CurrentDocumentFollowsHostAndDestruction)
+{
+    EXPECT_EQ(nullptr, VekXMLDocument::GetCurrent());
+    {
+        VekXMLDocument doc;
+        VekXMLDocument::SetCurrent(&doc);
+        EXPECT_EQ(&doc, VekXMLDocument::GetCurrent());
+    }
+    EXPECT_EQ(nullptr, VekXMLDocument::GetCurrent());
+}
