@@ -1,0 +1,90 @@
+#include "HostSession.h"
+
+#include "HostText.h"
+
+namespace
+{
+// The database library the checker ships with; the module looks it up by this name.
+const wchar_t kDatabaseModule[] = L"VEKDatabaseu.dll";
+} // namespace
+
+CHostSession::CHostSession()
+{
+    VekXMLDocument::SetCurrent(&m_doc);
+}
+
+CHostSession::~CHostSession()
+{
+    for (COwnedRule& owned : m_vecRules)
+        owned.pModule->DeleteRule(owned.pRule);
+    m_vecRules.clear();
+    for (auto& pModule : m_vecModules)
+        pModule->SetXMLDoc(nullptr);
+    VekXMLDocument::SetCurrent(nullptr);
+    m_vecModules.clear();
+}
+
+bool CHostSession::LoadModules(const std::vector<std::string>& vecPaths, std::string& strError)
+{
+    CStringList lstDatabases;
+    lstDatabases.AddTail(kDatabaseModule);
+    for (const std::string& strPath : vecPaths)
+    {
+        std::unique_ptr<CRulesModule> pModule(new CRulesModule);
+        if (!pModule->Load(strPath, strError))
+            return false;
+        pModule->SetXMLDoc(&m_doc);
+        pModule->SetDBModuleList(lstDatabases);
+        m_vecModules.push_back(std::move(pModule));
+    }
+    return true;
+}
+
+std::vector<CVekRule*> CHostSession::NewRules()
+{
+    std::vector<CVekRule*> vecRules;
+    for (auto& pModule : m_vecModules)
+    {
+        std::vector<CVekRule*> vecModuleRules = NewRules(*pModule);
+        vecRules.insert(vecRules.end(), vecModuleRules.begin(), vecModuleRules.end());
+    }
+    return vecRules;
+}
+
+std::vector<CVekRule*> CHostSession::NewRules(CRulesModule& module)
+{
+    VekArray<CVekRule*> arrRules;
+    module.GetAllRules(arrRules);
+    std::vector<CVekRule*> vecRules;
+    for (int i = 0; i < arrRules.GetSize(); ++i)
+    {
+        if (arrRules[i] == nullptr)
+            continue;
+        m_vecRules.push_back({arrRules[i], &module});
+        vecRules.push_back(arrRules[i]);
+    }
+    return vecRules;
+}
+
+CVekRule* CHostSession::ReadRule(VekXMLNode* pElement)
+{
+    CVekRule* pChosen = nullptr;
+    for (auto& pModule : m_vecModules)
+    {
+        CVekRule* pRule = pModule->GetRule(pElement);
+        if (pRule == nullptr)
+            continue;
+        if (pChosen == nullptr)
+        {
+            pChosen = pRule;
+            m_vecRules.push_back({pRule, pModule.get()});
+            continue;
+        }
+        CString strName;
+        pElement->GetAttributeValue(L"Name", strName);
+        ReportWarning("rule \"" + ToUtf8(strName) + "\" is also accepted by " + pModule->GetPath() +
+                      "; the first module's rule is used");
+        pModule->DeleteRule(pRule);
+    }
+    return pChosen;
+}

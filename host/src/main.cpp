@@ -1,0 +1,130 @@
+// vekhost: the reference host. It plays the checker's part towards rules
+// modules: loads them by path, resolves their seven exports, hands them an XML
+// document and the database module list, and runs one command.
+#include "Commands.h"
+#include "HostText.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+const CHostCommand* const g_commands[] = {&g_InfoCommand, &g_NewCommand, &g_ShowCommand,
+                                          &g_ConvertCommand};
+
+const char kModuleFile[] = "VEKInvestmentCastRulesu.so";
+
+void PrintProgramHelp()
+{
+    std::printf("usage: vekhost [--module PATH]... COMMAND [ARGS]...\n"
+                "       vekhost COMMAND --help\n"
+                "\n"
+                "Loads rules modules and runs one command against them.\n"
+                "\n"
+                "  --module PATH  a rules module to load; may be given more than once, and\n"
+                "                 every rule element is then offered to every module.\n"
+                "                 Default: %s beside vekhost.\n"
+                "  --help         this text\n"
+                "\n"
+                "Commands:\n",
+                kModuleFile);
+    for (const CHostCommand* pCommand : g_commands)
+        std::printf("  %-9s %s\n", pCommand->pszName, pCommand->pszSummary);
+    std::printf("\nExit status: 0 on success, 1 when a file or module cannot be used,\n"
+                "2 for a command line vekhost does not understand.\n");
+}
+
+// The folder of the running executable, from /proc/self/exe; "." when unknown.
+std::string ExecutableFolder()
+{
+    std::vector<char> vecBuffer(4096);
+    const ssize_t nLength = readlink("/proc/self/exe", vecBuffer.data(), vecBuffer.size() - 1);
+    if (nLength <= 0)
+        return ".";
+    std::string strPath(vecBuffer.data(), static_cast<size_t>(nLength));
+    const size_t nSlash = strPath.rfind('/');
+    return nSlash == std::string::npos ? "." : strPath.substr(0, nSlash);
+}
+
+const CHostCommand* FindCommand(const std::string& strName)
+{
+    for (const CHostCommand* pCommand : g_commands)
+    {
+        if (strName == pCommand->pszName)
+            return pCommand;
+    }
+    return nullptr;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> vecModules;
+    int nArg = 1;
+    for (; nArg < argc; ++nArg)
+    {
+        const std::string strArg = argv[nArg];
+        if (strArg == "--help" || strArg == "-h")
+        {
+            PrintProgramHelp();
+            return HOST_EXIT_OK;
+        }
+        if (strArg == "--module")
+        {
+            if (nArg + 1 >= argc)
+            {
+                ReportError("--module needs a path (see 'vekhost --help')");
+                return HOST_EXIT_USAGE;
+            }
+            vecModules.push_back(argv[++nArg]);
+            continue;
+        }
+        if (strArg.size() > 1 && strArg[0] == '-')
+        {
+            ReportError("unknown option " + strArg + " (see 'vekhost --help')");
+            return HOST_EXIT_USAGE;
+        }
+        break;
+    }
+    if (nArg >= argc)
+    {
+        ReportError("no command given (see 'vekhost --help')");
+        return HOST_EXIT_USAGE;
+    }
+    const CHostCommand* pCommand = FindCommand(argv[nArg]);
+    if (pCommand == nullptr)
+    {
+        ReportError(std::string("unknown command ") + argv[nArg] + " (see 'vekhost --help')");
+        return HOST_EXIT_USAGE;
+    }
+    const std::vector<std::string> vecArgs(argv + nArg + 1, argv + argc);
+    for (const std::string& strArg : vecArgs)
+    {
+        if (strArg == "--help" || strArg == "-h")
+        {
+            std::printf("%s", pCommand->pszHelp);
+            return HOST_EXIT_OK;
+        }
+    }
+
+    if (vecModules.empty())
+        vecModules.push_back(ExecutableFolder() + "/" + kModuleFile);
+    int nResult = HOST_EXIT_OK;
+    {
+        CHostSession session;
+        std::string strError;
+        if (!session.LoadModules(vecModules, strError))
+        {
+            ReportError(strError);
+            return HOST_EXIT_FAILURE;
+        }
+        nResult = pCommand->pfnRun(session, vecArgs);
+    }
+    // Output goes to a pipe as often as to a terminal; a lost line is a failure too.
+    if (std::fflush(stdout) != 0)
+        return HOST_EXIT_FAILURE;
+    return nResult;
+}
