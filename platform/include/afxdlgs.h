@@ -1,0 +1,4 @@
+// Dialogs: CDialog lives in afxwin.h, as in MFC; this header exists for code that includes it.
+#pragma once
+
+#include "afxwin.h"

@@ -1,0 +1,21 @@
+// ComboBox control: placeholder registration until the control's procedure is written.
+//
+// Not implemented: everything; the window only has the default processing.
+#include "VekWindowInternal.h"
+
+namespace
+{
+LRESULT ComboBoxProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+} // namespace
+
+void VekRegisterComboBoxClass()
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &ComboBoxProc;
+    wc.lpszClassName = L"ComboBox";
+    RegisterClassW(&wc);
+}

@@ -1,0 +1,394 @@
+// The dialog manager: the dialog class "#32770" and its default procedure, dialogs created
+// from templates, IsDialogMessage (Enter, Escape, Tab, arrows), the default button, and tab
+// and group navigation.
+//
+// Not implemented: mnemonics (WM_SYSCHAR / Alt+letter accelerators), WS_EX_CONTROLPARENT
+// nesting, radio-button checking by arrow keys, DS_CENTER (dialogs sit at their template
+// position), modeless dialogs.
+#include "VekWindowInternal.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+struct DialogInfo
+{
+    UINT nDefID = 0;
+    bool bHasDefID = false;
+    HFONT hOwnedFont = nullptr;
+};
+
+DialogInfo* Info(HWND hDlg)
+{
+    return static_cast<DialogInfo*>(VekGetCtlState(hDlg));
+}
+
+bool IsPushButton(HWND h)
+{
+    if (!VekIsClass(h, L"Button"))
+        return false;
+    DWORD type = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE)) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool IsTabCandidate(HWND h)
+{
+    DWORD s = static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+    return (s & WS_TABSTOP) && (s & WS_VISIBLE) && !(s & WS_DISABLED);
+}
+
+// The dialog's direct child that is hCtl or contains it.
+HWND DirectChild(HWND hDlg, HWND hCtl)
+{
+    while (hCtl && GetParent(hCtl) != hDlg)
+    {
+        if (!(GetWindowLongW(hCtl, GWL_STYLE) & WS_CHILD))
+            return nullptr;
+        hCtl = GetParent(hCtl);
+    }
+    return hCtl;
+}
+
+std::vector<HWND> Children(HWND hDlg)
+{
+    std::vector<HWND> v;
+    for (HWND c = GetWindow(hDlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        v.push_back(c);
+    return v;
+}
+
+void SetDialogFocus(HWND hCtl)
+{
+    if (SendMessageW(hCtl, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(hCtl, EM_SETSEL, 0, -1);
+    SetFocus(hCtl);
+}
+
+UINT DefaultId(HWND hDlg)
+{
+    LRESULT dw = SendMessageW(hDlg, DM_GETDEFID, 0, 0);
+    return HIWORD(dw) == DC_HASDEFID ? LOWORD(dw) : 0;
+}
+
+// Gives the default look to hNewFocus when it is a push button, and back to the real default
+// button otherwise; DM_GETDEFID is not changed.
+void SetDefaultLook(HWND hDlg, HWND hNewFocus)
+{
+    HWND hDefault = GetDlgItem(hDlg, static_cast<int>(DefaultId(hDlg)));
+    HWND hLook = (hNewFocus && IsPushButton(hNewFocus) && GetParent(hNewFocus) == hDlg) ? hNewFocus
+                                                                                        : hDefault;
+    for (HWND c : Children(hDlg))
+    {
+        if (!IsPushButton(c))
+            continue;
+        bool bDef =
+            (static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        if (c == hLook && !bDef)
+            SendMessageW(c, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        else if (c != hLook && bDef)
+            SendMessageW(c, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    }
+}
+
+LRESULT DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefDlgProcW(hDlg, msg, wParam, lParam);
+}
+} // namespace
+
+void VekRegisterDialogClass()
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &DialogProc;
+    wc.lpszClassName = L"#32770";
+    RegisterClassW(&wc);
+}
+
+LRESULT DefDlgProcW(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    DialogInfo* pInfo = Info(hDlg);
+    switch (msg)
+    {
+    case WM_NCCREATE:
+        if (!pInfo)
+            VekSetCtlState(hDlg, new DialogInfo);
+        return TRUE;
+    case WM_NCDESTROY:
+        if (pInfo)
+        {
+            if (pInfo->hOwnedFont)
+                DeleteObject(pInfo->hOwnedFont);
+            delete pInfo;
+            VekSetCtlState(hDlg, nullptr);
+        }
+        return DefWindowProcW(hDlg, msg, wParam, lParam);
+    case DM_SETDEFID: {
+        if (!pInfo)
+            return FALSE;
+        HWND hOld = pInfo->bHasDefID ? GetDlgItem(hDlg, static_cast<int>(pInfo->nDefID)) : nullptr;
+        HWND hNew = GetDlgItem(hDlg, static_cast<int>(wParam));
+        pInfo->nDefID = static_cast<UINT>(wParam);
+        pInfo->bHasDefID = true;
+        if (hOld && hOld != hNew && IsPushButton(hOld))
+            SendMessageW(hOld, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        if (hNew && IsPushButton(hNew))
+            SendMessageW(hNew, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        return TRUE;
+    }
+    case DM_GETDEFID:
+        if (pInfo && pInfo->bHasDefID)
+            return MAKELONG(pInfo->nDefID, DC_HASDEFID);
+        for (HWND c : Children(hDlg))
+            if (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+                return MAKELONG(GetDlgCtrlID(c), DC_HASDEFID);
+        return 0;
+    case WM_NEXTDLGCTL: {
+        HWND hDest = reinterpret_cast<HWND>(wParam);
+        if (!lParam)
+            hDest = GetNextDlgTabItem(hDlg, GetFocus(), static_cast<BOOL>(wParam));
+        if (hDest && IsWindow(hDest))
+            SetDialogFocus(hDest);
+        SetDefaultLook(hDlg, hDest);
+        return 0;
+    }
+    case WM_CLOSE:
+        PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+        return 0;
+    case WM_SETFOCUS: {
+        HWND hFirst = GetNextDlgTabItem(hDlg, nullptr, FALSE);
+        if (hFirst)
+            SetDialogFocus(hFirst);
+        return 0;
+    }
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_GETDLGCODE:
+        return 0;
+    default:
+        return DefWindowProcW(hDlg, msg, wParam, lParam);
+    }
+}
+
+HWND GetNextDlgTabItem(HWND hDlg, HWND hCtl, BOOL bPrevious)
+{
+    std::vector<HWND> kids = Children(hDlg);
+    if (kids.empty())
+        return nullptr;
+    HWND hStart = DirectChild(hDlg, hCtl);
+    int n = static_cast<int>(kids.size());
+    int nIndex = -1;
+    if (hStart)
+        nIndex = static_cast<int>(std::find(kids.begin(), kids.end(), hStart) - kids.begin());
+    if (nIndex >= n)
+        nIndex = -1;
+    for (int k = 1; k <= n; ++k)
+    {
+        int i;
+        if (nIndex < 0)
+            i = bPrevious ? n - k : k - 1;
+        else
+            i = ((bPrevious ? nIndex - k : nIndex + k) % n + n) % n;
+        if (IsTabCandidate(kids[static_cast<size_t>(i)]))
+            return kids[static_cast<size_t>(i)];
+    }
+    return hStart;
+}
+
+HWND GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious)
+{
+    std::vector<HWND> kids = Children(hDlg);
+    HWND hStart = DirectChild(hDlg, hCtl);
+    auto it = std::find(kids.begin(), kids.end(), hStart);
+    if (!hStart || it == kids.end())
+        return nullptr;
+    // The group runs from a WS_GROUP control to the control before the next WS_GROUP one.
+    int i = static_cast<int>(it - kids.begin());
+    int nFirst = i;
+    while (nFirst > 0 && !(GetWindowLongW(kids[static_cast<size_t>(nFirst)], GWL_STYLE) & WS_GROUP))
+        --nFirst;
+    int nLast = i;
+    while (nLast + 1 < static_cast<int>(kids.size()) &&
+           !(GetWindowLongW(kids[static_cast<size_t>(nLast + 1)], GWL_STYLE) & WS_GROUP))
+        ++nLast;
+    int nCount = nLast - nFirst + 1;
+    for (int k = 1; k < nCount; ++k)
+    {
+        int j = nFirst + (((i - nFirst) + (bPrevious ? -k : k)) % nCount + nCount) % nCount;
+        DWORD s = static_cast<DWORD>(GetWindowLongW(kids[static_cast<size_t>(j)], GWL_STYLE));
+        if ((s & WS_VISIBLE) && !(s & WS_DISABLED))
+            return kids[static_cast<size_t>(j)];
+    }
+    return hStart;
+}
+
+BOOL IsDialogMessageW(HWND hDlg, LPMSG lpMsg)
+{
+    if (!lpMsg || !IsWindow(hDlg) || (lpMsg->hwnd != hDlg && !IsChild(hDlg, lpMsg->hwnd)))
+        return FALSE;
+    HWND hWnd = lpMsg->hwnd;
+    switch (lpMsg->message)
+    {
+    case WM_KEYDOWN: {
+        LRESULT dlgCode =
+            SendMessageW(hWnd, WM_GETDLGCODE, lpMsg->wParam, reinterpret_cast<LPARAM>(lpMsg));
+        if (dlgCode & DLGC_WANTMESSAGE)
+            break;
+        switch (lpMsg->wParam)
+        {
+        case VK_TAB:
+            if (!(dlgCode & DLGC_WANTTAB))
+            {
+                SendMessageW(hDlg, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, 0);
+                return TRUE;
+            }
+            break;
+        case VK_RIGHT:
+        case VK_DOWN:
+        case VK_LEFT:
+        case VK_UP:
+            if (!(dlgCode & DLGC_WANTARROWS))
+            {
+                BOOL bPrevious = lpMsg->wParam == VK_LEFT || lpMsg->wParam == VK_UP;
+                HWND hNext = GetNextDlgGroupItem(hDlg, GetFocus(), bPrevious);
+                if (hNext)
+                    SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hNext), TRUE);
+                return TRUE;
+            }
+            break;
+        case VK_CANCEL:
+        case VK_ESCAPE:
+            SendMessageW(hDlg, WM_COMMAND, IDCANCEL,
+                         reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+            return TRUE;
+        case VK_EXECUTE:
+        case VK_RETURN: {
+            HWND hFocus = GetFocus();
+            if (hFocus && IsChild(hDlg, hFocus) &&
+                (SendMessageW(hFocus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+            {
+                SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hFocus), BN_CLICKED),
+                             reinterpret_cast<LPARAM>(hFocus));
+            }
+            else
+            {
+                LRESULT dw = SendMessageW(hDlg, DM_GETDEFID, 0, 0);
+                if (HIWORD(dw) == DC_HASDEFID)
+                {
+                    HWND hDef = GetDlgItem(hDlg, LOWORD(dw));
+                    if (!hDef || IsWindowEnabled(hDef))
+                        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), BN_CLICKED),
+                                     reinterpret_cast<LPARAM>(hDef));
+                }
+                else
+                {
+                    SendMessageW(hDlg, WM_COMMAND, IDOK,
+                                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
+                }
+            }
+            return TRUE;
+        }
+        default:
+            break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    TranslateMessage(lpMsg);
+    DispatchMessageW(lpMsg);
+    return TRUE;
+}
+
+BOOL EndDialog(HWND hDlg, INT_PTR)
+{
+    if (!IsWindow(hDlg))
+        return FALSE;
+    HWND hOwner = GetWindow(hDlg, GW_OWNER);
+    if (hOwner)
+        EnableWindow(hOwner, TRUE);
+    ShowWindow(hDlg, SW_HIDE);
+    return TRUE;
+}
+
+HWND VekCreateDialogFromTemplate(const VEK_RES_DIALOG* pTemplate, HWND hwndOwner, CDialog* pDlg)
+{
+    if (!pTemplate)
+        return nullptr;
+    DWORD dwStyle = (pTemplate->dwStyle | WS_POPUP) & ~static_cast<DWORD>(WS_CHILD | WS_VISIBLE);
+    DWORD dwExStyle = pTemplate->dwExStyle;
+    if (dwStyle & DS_MODALFRAME)
+        dwExStyle |= WS_EX_DLGMODALFRAME;
+    RECT rc = {pTemplate->x, pTemplate->y, pTemplate->x + pTemplate->cx,
+               pTemplate->y + pTemplate->cy};
+    MapDialogRect(nullptr, &rc);
+    POINT origin = {VEK_X_DESKTOP_ORIGIN, VEK_Y_DESKTOP_ORIGIN};
+    if (hwndOwner)
+    {
+        origin = POINT{0, 0};
+        ClientToScreen(hwndOwner, &origin);
+    }
+    RECT rcWindow = {0, 0, rc.right - rc.left, rc.bottom - rc.top};
+    AdjustWindowRectEx(&rcWindow, dwStyle, FALSE, dwExStyle);
+    int x = origin.x + rc.left;
+    int y = origin.y + rc.top;
+
+    HINSTANCE hInst = AfxGetResourceHandle();
+    if (pDlg)
+        VekSetCreateHook([](HWND h, void* p) { static_cast<CDialog*>(p)->SubclassWindow(h); },
+                         pDlg);
+    HWND hDlg = CreateWindowExW(dwExStyle, L"#32770", pTemplate->pszCaption, dwStyle, x, y,
+                                rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top,
+                                hwndOwner, nullptr, hInst, nullptr);
+    VekSetCreateHook(nullptr, nullptr);
+    if (!hDlg)
+        return nullptr;
+
+    HFONT hFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    if (pTemplate->pszFontName && *pTemplate->pszFontName)
+    {
+        LOGFONTW lf = {};
+        lf.lfHeight = -((pTemplate->wFontSize * 96 + 36) / 72);
+        lf.lfWeight = FW_NORMAL;
+        for (int i = 0; i < 31 && pTemplate->pszFontName[i]; ++i)
+            lf.lfFaceName[i] = pTemplate->pszFontName[i];
+        hFont = CreateFontIndirectW(&lf);
+        if (DialogInfo* pInfo = Info(hDlg))
+            pInfo->hOwnedFont = hFont;
+    }
+    SendMessageW(hDlg, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+
+    for (UINT i = 0; i < pTemplate->nItems; ++i)
+    {
+        const VEK_RES_DLGITEM& item = pTemplate->pItems[i];
+        RECT rcItem = {item.x, item.y, item.x + item.cx, item.y + item.cy};
+        MapDialogRect(nullptr, &rcItem);
+        // Template controls are visible children, as the resource compiler makes them.
+        HWND hCtl = CreateWindowExW(
+            item.dwExStyle, item.pszClass, item.pszText, item.dwStyle | WS_CHILD | WS_VISIBLE,
+            rcItem.left, rcItem.top, rcItem.right - rcItem.left, rcItem.bottom - rcItem.top, hDlg,
+            reinterpret_cast<HMENU>(static_cast<uintptr_t>(item.nID)), hInst, nullptr);
+        if (!hCtl)
+        {
+            fprintf(stderr, "vek: dialog %u: control %u of class %ls cannot be created\n",
+                    pTemplate->nID, item.nID, item.pszClass ? item.pszClass : L"(null)");
+            DestroyWindow(hDlg);
+            return nullptr;
+        }
+        SendMessageW(hCtl, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    }
+
+    HWND hFirst = GetNextDlgTabItem(hDlg, nullptr, FALSE);
+    if (SendMessageW(hDlg, WM_INITDIALOG, reinterpret_cast<WPARAM>(hFirst), 0) && IsWindow(hDlg))
+    {
+        hFirst = GetNextDlgTabItem(hDlg, nullptr, FALSE);
+        if (hFirst)
+            SetDialogFocus(hFirst);
+    }
+    return IsWindow(hDlg) ? hDlg : nullptr;
+}

@@ -1,0 +1,21 @@
+// Header control: placeholder registration until the control's procedure is written.
+//
+// Not implemented: everything; the window only has the default processing.
+#include "VekWindowInternal.h"
+
+namespace
+{
+LRESULT HeaderProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+} // namespace
+
+void VekRegisterHeaderClass()
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &HeaderProc;
+    wc.lpszClassName = WC_HEADERW;
+    RegisterClassW(&wc);
+}

@@ -1,0 +1,21 @@
+// ListView control: placeholder registration until the control's procedure is written.
+//
+// Not implemented: everything; the window only has the default processing.
+#include "VekWindowInternal.h"
+
+namespace
+{
+LRESULT ListViewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+} // namespace
+
+void VekRegisterListViewClass()
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &ListViewProc;
+    wc.lpszClassName = WC_LISTVIEWW;
+    RegisterClassW(&wc);
+}

@@ -1,0 +1,21 @@
+// TreeView control: placeholder registration until the control's procedure is written.
+//
+// Not implemented: everything; the window only has the default processing.
+#include "VekWindowInternal.h"
+
+namespace
+{
+LRESULT TreeViewProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+} // namespace
+
+void VekRegisterTreeViewClass()
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &TreeViewProc;
+    wc.lpszClassName = WC_TREEVIEWW;
+    RegisterClassW(&wc);
+}

@@ -1,0 +1,100 @@
+// Internal interface of the window system shared by the window core, the dialog manager,
+// the input path, the MFC classes and the controls. Not installed; not for module code.
+#pragma once
+
+#include "afxcmn.h"
+#include "vekinput.h"
+
+#include <string>
+#include <vector>
+
+class CWnd;
+
+// One window. Child rectangles are in the parent's client coordinates; top-level (and popup)
+// rectangles in screen coordinates.
+struct VekWindow
+{
+    HWND hwnd = nullptr;
+    std::wstring strClass; // as registered
+    UINT nClassStyle = 0;
+    WNDPROC pfnClassProc = nullptr;
+    WNDPROC pfnProc = nullptr;
+    UINT nID = 0;
+    DWORD dwStyle = 0;
+    DWORD dwExStyle = 0;
+    std::wstring strText;
+    RECT rc = {0, 0, 0, 0};
+    HWND hwndParent = nullptr;  // children only
+    HWND hwndOwner = nullptr;   // popups only
+    std::vector<HWND> children; // z-order = creation order
+    HFONT hFont = nullptr;
+    HINSTANCE hInstance = nullptr;
+    LONG_PTR lUserData = 0;
+    LONG_PTR lMsgResult = 0;
+    void* pCtlState = nullptr; // the control's own state, owned by its window procedure
+    CWnd* pPermanent = nullptr;
+    CWnd* pTemporary = nullptr; // owned; deleted when the window goes
+    bool bDestroying = false;
+    bool bRedraw = true;
+    int nPaintCount = 0; // times painted (UpdateWindow / RedrawWindow with an update)
+    bool bInvalid = false;
+};
+
+// The record of a live window, or null.
+VekWindow* VekGetWindow(HWND hWnd);
+// The control's own state (see VekWindow::pCtlState).
+void* VekGetCtlState(HWND hWnd);
+void VekSetCtlState(HWND hWnd, void* pState);
+// Class name test, case-insensitive.
+bool VekIsClass(HWND hWnd, LPCWSTR pszClass);
+// Called with the new handle before WM_NCCREATE of the next window created (MFC's creation
+// hook); cleared after use.
+void VekSetCreateHook(void (*pfn)(HWND hWnd, void* pContext), void* pContext);
+// Sends WM_COMMAND(MAKEWPARAM(id, nCode), hWnd) to the parent of hWnd.
+void VekNotifyParentCommand(HWND hWnd, UINT nCode);
+// Sends WM_NOTIFY to the parent of hWnd with pHdr's hwndFrom, idFrom and code filled in.
+LRESULT VekNotifyParent(HWND hWnd, UINT nCode, NMHDR* pHdr);
+// Sets the screen position of the current input message (GetMessagePos).
+void VekSetMessagePos(POINT ptScreen);
+// Held modifier keys (VEK_MOD_*) of the current input event.
+UINT VekGetModifiers();
+void VekSetModifiers(UINT nModifiers);
+// The nearest ancestor (or hWnd itself) that is a dialog, or null.
+HWND VekFindDialogAncestor(HWND hWnd);
+// The top-level window of hWnd (climbing WS_CHILD parents).
+HWND VekGetTopLevel(HWND hWnd);
+// Delivers messages posted with PostMessageW through the input path, in order.
+void VekDrainPostedMessages();
+// Modal-loop bookkeeping used by CDialog::DoModal.
+void VekPushModal(CDialog* pDlg);
+void VekPopModal(CDialog* pDlg);
+// Runs the installed modal handler for pDlg (or the non-interactive answer).
+void VekRunModalHandler(CDialog& dlg);
+// Creates a dialog window from a template, attaching pDlg before its first message, creating
+// its controls and sending WM_INITDIALOG. Null on failure.
+HWND VekCreateDialogFromTemplate(const VEK_RES_DIALOG* pTemplate, HWND hwndOwner, CDialog* pDlg);
+// Creates the temporary object of the class matching hWnd's window class.
+CWnd* VekCreateTemporaryWnd(HWND hWnd);
+// Registration of the built-in classes, one per control file.
+void VekRegisterButtonClass();
+void VekRegisterEditClass();
+void VekRegisterStaticClass();
+void VekRegisterComboBoxClass();
+void VekRegisterListBoxClass();
+void VekRegisterListViewClass();
+void VekRegisterHeaderClass();
+void VekRegisterTreeViewClass();
+void VekRegisterDialogClass();
+// Text width in pixels of a string (VEK_CX_CHAR per character).
+inline int VekTextWidth(const std::wstring& str)
+{
+    return static_cast<int>(str.size()) * VEK_CX_CHAR;
+}
+// Case-insensitive comparison as the controls sort and search (locale-aware, not ordinal).
+int VekCompareNoCase(LPCWSTR a, LPCWSTR b);
+// Copies text into a caller's buffer of cchMax characters (terminated); returns the count.
+int VekCopyText(const std::wstring& str, LPWSTR pszBuf, int cchMax);
+// Thrown by CDataExchange::Fail and caught by UpdateData; never leaves the platform.
+struct VekDataExchangeFailure
+{
+};

@@ -1,0 +1,267 @@
+// Buttons and edits: what their parent hears and when, through messages and the input path.
+#include "VekTestParent.h"
+
+namespace
+{
+const UINT ID_CTL = 1001;
+
+struct ButtonCase
+{
+    const char* name;
+    DWORD dwStyle;
+    int nClicks;
+    int nCheckAfter;
+};
+
+class ButtonTest : public ::testing::TestWithParam<ButtonCase>
+{
+};
+
+// Automatic buttons change state before BN_CLICKED, so a handler sees the new state.
+TEST_P(ButtonTest, ClickChangesStateBeforeNotifying)
+{
+    const ButtonCase& c = GetParam();
+    CVekTestParent parent;
+    HWND hBtn = VekCreateChild(parent, L"Button", L"b", c.dwStyle, ID_CTL);
+    std::vector<int> seen;
+    parent.m_onCommand = [&](UINT, UINT) {
+        seen.push_back(static_cast<int>(SendMessageW(hBtn, BM_GETCHECK, 0, 0)));
+    };
+    for (int i = 0; i < c.nClicks; ++i)
+        ASSERT_TRUE(VekInput::Click(hBtn));
+    std::vector<VekParentMsg> expected(static_cast<size_t>(c.nClicks),
+                                       VekParentMsg{WM_COMMAND, ID_CTL, BN_CLICKED});
+    EXPECT_TRUE(parent.Matches(expected));
+    EXPECT_EQ(c.nCheckAfter, SendMessageW(hBtn, BM_GETCHECK, 0, 0));
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(c.nCheckAfter, seen.back());
+    EXPECT_EQ(hBtn, GetFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, ButtonTest,
+    ::testing::Values(ButtonCase{"push", BS_PUSHBUTTON, 1, BST_UNCHECKED},
+                      ButtonCase{"auto_check_once", BS_AUTOCHECKBOX, 1, BST_CHECKED},
+                      ButtonCase{"auto_check_twice", BS_AUTOCHECKBOX, 2, BST_UNCHECKED},
+                      ButtonCase{"plain_check", BS_CHECKBOX, 1, BST_UNCHECKED},
+                      ButtonCase{"auto3_twice", BS_AUTO3STATE, 2, BST_INDETERMINATE},
+                      ButtonCase{"auto_radio", BS_AUTORADIOBUTTON, 1, BST_CHECKED}),
+    [](const ::testing::TestParamInfo<ButtonCase>& info) { return info.param.name; });
+
+TEST(Button, SetCheckSendsNothingAndClickOutsideIsNoClick)
+{
+    CVekTestParent parent;
+    HWND hBtn = VekCreateChild(parent, L"Button", L"b", BS_AUTOCHECKBOX, ID_CTL);
+    SendMessageW(hBtn, BM_SETCHECK, BST_CHECKED, 0);
+    EXPECT_TRUE(parent.Matches({}));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(hBtn, BM_GETCHECK, 0, 0));
+
+    // Button up outside the button (the mouse moved away while pressed) is no click.
+    SendMessageW(hBtn, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(hBtn, WM_LBUTTONUP, 0, MAKELPARAM(500, 5));
+    EXPECT_TRUE(parent.Matches({}));
+    // Up without down is no click either.
+    SendMessageW(hBtn, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(parent.Matches({}));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(hBtn, BM_GETCHECK, 0, 0));
+}
+
+TEST(Button, DisabledButtonGetsNoInput)
+{
+    CVekTestParent parent;
+    HWND hBtn = VekCreateChild(parent, L"Button", L"b", BS_AUTOCHECKBOX, ID_CTL);
+    EnableWindow(hBtn, FALSE);
+    EXPECT_FALSE(VekInput::Click(hBtn));
+    SendMessageW(hBtn, BM_CLICK, 0, 0);
+    EXPECT_TRUE(parent.Matches({}));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(hBtn, BM_GETCHECK, 0, 0));
+    // A click at its position reaches the parent beneath it, not the button.
+    RECT rc;
+    GetWindowRect(hBtn, &rc);
+    EXPECT_EQ(parent.m_hWnd, WindowFromPoint(POINT{rc.left + 2, rc.top + 2}));
+}
+
+TEST(Button, SpaceKeyClicksTheFocusedButton)
+{
+    CVekTestParent parent;
+    HWND hBtn = VekCreateChild(parent, L"Button", L"b", BS_AUTOCHECKBOX, ID_CTL);
+    SetFocus(hBtn);
+    ASSERT_TRUE(VekInput::KeyDown(VK_SPACE));
+    EXPECT_TRUE(parent.Matches({{WM_COMMAND, ID_CTL, BN_CLICKED}}));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(hBtn, BM_GETCHECK, 0, 0));
+}
+
+TEST(Button, AutoRadioClearsItsGroup)
+{
+    CVekTestParent parent;
+    HWND a = VekCreateChild(parent, L"Button", L"a", BS_AUTORADIOBUTTON | WS_GROUP, 1,
+                            {10, 10, 100, 30});
+    HWND b = VekCreateChild(parent, L"Button", L"b", BS_AUTORADIOBUTTON, 2, {10, 40, 100, 60});
+    HWND c = VekCreateChild(parent, L"Button", L"c", BS_AUTORADIOBUTTON | WS_GROUP, 3,
+                            {10, 70, 100, 90});
+    SendMessageW(a, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(c, BM_SETCHECK, BST_CHECKED, 0);
+    ASSERT_TRUE(VekInput::Click(b));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(a, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(b, BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(c, BM_GETCHECK, 0, 0)); // another group
+}
+
+// EN_UPDATE then EN_CHANGE for a text set on a single-line edit; nothing for a multi-line one.
+TEST(Edit, SetTextNotifiesSingleLineOnly)
+{
+    CVekTestParent parent;
+    HWND hSingle = VekCreateChild(parent, L"Edit", L"", ES_AUTOHSCROLL, 1);
+    HWND hMulti = VekCreateChild(parent, L"Edit", L"", ES_MULTILINE, 2, {10, 50, 210, 90});
+    SetWindowTextW(hSingle, L"abc");
+    SetWindowTextW(hSingle, L"abc"); // same text again still notifies
+    SetWindowTextW(hMulti, L"abc");
+    EXPECT_TRUE(parent.Matches({{WM_COMMAND, 1, EN_UPDATE},
+                                {WM_COMMAND, 1, EN_CHANGE},
+                                {WM_COMMAND, 1, EN_UPDATE},
+                                {WM_COMMAND, 1, EN_CHANGE}}));
+    DWORD dwStart = 1, dwEnd = 1;
+    SendMessageW(hSingle, EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart),
+                 reinterpret_cast<LPARAM>(&dwEnd));
+    EXPECT_EQ(0u, dwStart);
+    EXPECT_EQ(0u, dwEnd);
+}
+
+TEST(Edit, TypingNotifiesPerCharacterAndRespectsTheLimit)
+{
+    CVekTestParent parent;
+    HWND hEdit = VekCreateChild(parent, L"Edit", L"", ES_AUTOHSCROLL, 1);
+    SendMessageW(hEdit, EM_LIMITTEXT, 3, 0);
+    SetFocus(hEdit);
+    parent.Clear();
+    ASSERT_TRUE(VekInput::Type(L"abcd"));
+    WCHAR buf[16] = {};
+    GetWindowTextW(hEdit, buf, 16);
+    EXPECT_STREQ(L"abc", buf);
+    EXPECT_TRUE(parent.Matches({{WM_COMMAND, 1, EN_UPDATE},
+                                {WM_COMMAND, 1, EN_CHANGE},
+                                {WM_COMMAND, 1, EN_UPDATE},
+                                {WM_COMMAND, 1, EN_CHANGE},
+                                {WM_COMMAND, 1, EN_UPDATE},
+                                {WM_COMMAND, 1, EN_CHANGE},
+                                {WM_COMMAND, 1, EN_MAXTEXT}}));
+    // The limit binds typing only: a text set by program is not cut.
+    SetWindowTextW(hEdit, L"abcdef");
+    GetWindowTextW(hEdit, buf, 16);
+    EXPECT_STREQ(L"abcdef", buf);
+}
+
+struct SelCase
+{
+    int nStart;
+    int nEnd;
+    DWORD dwLo;
+    DWORD dwHi;
+};
+
+TEST(Edit, SetSelClampsAndOrders)
+{
+    CVekTestParent parent;
+    HWND hEdit = VekCreateChild(parent, L"Edit", L"hello", ES_AUTOHSCROLL, 1);
+    const SelCase cases[] = {
+        {0, -1, 0, 5}, {1, 3, 1, 3}, {4, 2, 2, 4}, {2, 100, 2, 5}, {65535, 65535, 5, 5}};
+    for (const SelCase& c : cases)
+    {
+        SendMessageW(hEdit, EM_SETSEL, static_cast<WPARAM>(c.nStart), c.nEnd);
+        DWORD lo = 0, hi = 0;
+        SendMessageW(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&lo),
+                     reinterpret_cast<LPARAM>(&hi));
+        EXPECT_EQ(c.dwLo, lo) << c.nStart << "," << c.nEnd;
+        EXPECT_EQ(c.dwHi, hi) << c.nStart << "," << c.nEnd;
+    }
+    // Start -1 drops the selection and keeps the caret.
+    SendMessageW(hEdit, EM_SETSEL, 1, 3);
+    SendMessageW(hEdit, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    DWORD lo = 0, hi = 0;
+    SendMessageW(hEdit, EM_GETSEL, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
+    EXPECT_EQ(3u, lo);
+    EXPECT_EQ(3u, hi);
+    EXPECT_TRUE(parent.Matches({}));
+}
+
+TEST(Edit, TypingReplacesTheSelectionAndBackspaceDeletes)
+{
+    CVekTestParent parent;
+    HWND hEdit = VekCreateChild(parent, L"Edit", L"hello", ES_AUTOHSCROLL, 1);
+    SetFocus(hEdit);
+    SendMessageW(hEdit, EM_SETSEL, 1, 4);
+    ASSERT_TRUE(VekInput::Type(L"X"));
+    ASSERT_TRUE(VekInput::KeyDown(VK_BACK));
+    ASSERT_TRUE(VekInput::Type(L"Y"));
+    ASSERT_TRUE(VekInput::KeyDown(VK_HOME));
+    ASSERT_TRUE(VekInput::KeyDown(VK_DELETE));
+    WCHAR buf[16] = {};
+    GetWindowTextW(hEdit, buf, 16);
+    EXPECT_STREQ(L"Yo", buf);
+}
+
+TEST(Edit, PasteTakesTheFirstLineIntoASingleLineEdit)
+{
+    CVekTestParent parent;
+    HWND hEdit = VekCreateChild(parent, L"Edit", L"", ES_AUTOHSCROLL, 1);
+    SetFocus(hEdit);
+    parent.Clear();
+    ASSERT_TRUE(VekInput::Paste(L"ab\r\ncd"));
+    WCHAR buf[16] = {};
+    GetWindowTextW(hEdit, buf, 16);
+    EXPECT_STREQ(L"ab", buf);
+    EXPECT_TRUE(parent.Matches({{WM_COMMAND, 1, EN_UPDATE}, {WM_COMMAND, 1, EN_CHANGE}}));
+}
+
+// A control class that handles its change notification itself keeps it from the parent.
+class CReflectingEdit : public CEdit
+{
+public:
+    int m_nChanges = 0;
+
+protected:
+    void OnChange() { ++m_nChanges; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CReflectingEdit, CEdit)
+ON_CONTROL_REFLECT(EN_CHANGE, &CReflectingEdit::OnChange)
+END_MESSAGE_MAP()
+
+class CEditParent : public CWnd
+{
+public:
+    int m_nParentChanges = 0;
+    int m_nParentUpdates = 0;
+
+protected:
+    void OnChange() { ++m_nParentChanges; }
+    void OnUpdate() { ++m_nParentUpdates; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CEditParent, CWnd)
+ON_EN_CHANGE(7, &CEditParent::OnChange)
+ON_EN_UPDATE(7, &CEditParent::OnUpdate)
+END_MESSAGE_MAP()
+
+TEST(Reflection, ReflectedChangeDoesNotReachTheParent)
+{
+    CVekTestParent host;
+    CEditParent parent;
+    ASSERT_TRUE(parent.Create(L"Static", L"", WS_VISIBLE, CRect(0, 0, 300, 200),
+                              CWnd::FromHandle(host.m_hWnd), 5));
+    CReflectingEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | ES_AUTOHSCROLL, CRect(5, 5, 100, 25), &parent, 7));
+    edit.SetWindowText(L"x");
+    EXPECT_EQ(1, edit.m_nChanges);
+    EXPECT_EQ(0, parent.m_nParentChanges);
+    EXPECT_EQ(1, parent.m_nParentUpdates); // not reflected, so the parent's handler runs
+
+    // A plain edit's change reaches the parent's map.
+    CEdit plain;
+    ASSERT_TRUE(plain.Create(WS_VISIBLE, CRect(5, 30, 100, 50), &parent, 7));
+    plain.SetWindowText(L"y");
+    EXPECT_EQ(1, parent.m_nParentChanges);
+}
+} // namespace
