@@ -72,6 +72,7 @@ void PrintTable(const std::vector<std::vector<std::string>>& vecRows, const std:
             if (i + 1 < row.size())
                 strLine.append(vecWidths[i] - DisplayWidth(row[i]) + 2, ' ');
         }
+        strLine.erase(strLine.find_last_not_of(' ') + 1);
         std::printf("%s\n", strLine.c_str());
     }
 }
