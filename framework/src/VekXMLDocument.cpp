@@ -3,6 +3,7 @@
 #include "VekXMLText.h"
 
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 using vek_xml::FromUtf8;
@@ -13,15 +14,6 @@ using vek_xml::ToUtf8;
 namespace
 {
 VekXMLDocument* g_pCurrentDocument = nullptr;
-
-struct StringWriter : pugi::xml_writer
-{
-    std::string m_str;
-    void write(const void* pData, size_t nSize) override
-    {
-        m_str.append(static_cast<const char*>(pData), nSize);
-    }
-};
 
 struct FileWriter : pugi::xml_writer
 {
@@ -147,9 +139,17 @@ bool VekXMLDocument::Save(const CString& strPath) const
 bool VekXMLDocument::LoadXML(const CString& strXML)
 {
     m_pImpl->holder = pugi::xml_node();
-    std::string strUtf8 = ToUtf8(strXML);
-    pugi::xml_parse_result result = m_pImpl->doc.load_buffer(strUtf8.data(), strUtf8.size(),
-                                                             kParseOptions, pugi::encoding_utf8);
+    // Encode straight into a buffer the tree takes over: no further copy of the text.
+    size_t nSize = vek_xml::Utf8Length(strXML.GetString(), static_cast<size_t>(strXML.GetLength()));
+    char* pBuffer = static_cast<char*>(pugi::get_memory_allocation_function()(nSize + 1));
+    if (pBuffer == nullptr)
+    {
+        m_pImpl->doc.reset();
+        return false;
+    }
+    vek_xml::EncodeUtf8(strXML.GetString(), static_cast<size_t>(strXML.GetLength()), pBuffer);
+    pugi::xml_parse_result result =
+        m_pImpl->doc.load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result)
         m_pImpl->doc.reset();
     return static_cast<bool>(result);
@@ -159,9 +159,14 @@ bool VekXMLDocument::GetXML(CString& strXML) const
 {
     if (!m_pImpl->Root())
         return false;
-    StringWriter writer;
+    // Measure first: growing a text of many megabytes step by step costs more
+    // than writing the tree twice.
+    vek_xml::CountingWriter counter;
+    m_pImpl->Write(counter);
+    vek_xml::WideStringWriter writer(strXML);
+    writer.Reserve(counter.m_nCharacters);
     m_pImpl->Write(writer);
-    strXML = FromUtf8(writer.m_str.c_str());
+    writer.Finish();
     return true;
 }
 

@@ -224,26 +224,14 @@ bool VekXMLNode::MoveToNextSibling()
     return false;
 }
 
-namespace
-{
-struct StringWriter : pugi::xml_writer
-{
-    std::string m_str;
-    void write(const void* pData, size_t nSize) override
-    {
-        m_str.append(static_cast<const char*>(pData), nSize);
-    }
-};
-} // namespace
-
 bool VekXMLNode::GetXML(CString& strXML) const
 {
     pugi::xml_node node = NodeOf(this);
     if (!node)
         return false;
-    StringWriter writer;
+    vek_xml::WideStringWriter writer(strXML);
     node.print(writer, "\t", pugi::format_default | pugi::format_no_declaration,
                pugi::encoding_utf8);
-    strXML = FromUtf8(writer.m_str.c_str());
+    writer.Finish();
     return true;
 }

@@ -16,6 +16,11 @@ namespace vek_xml
 // Appends the UTF-8 form of psz[0..nLength) to strOut.
 void AppendUtf8(const wchar_t* psz, size_t nLength, std::string& strOut);
 
+// Bytes the UTF-8 form of psz[0..nLength) takes.
+size_t Utf8Length(const wchar_t* psz, size_t nLength);
+// Writes the UTF-8 form of psz[0..nLength) to pOut (Utf8Length bytes); returns the end.
+char* EncodeUtf8(const wchar_t* psz, size_t nLength, char* pOut);
+
 inline std::string ToUtf8(const CString& str)
 {
     std::string strOut;
@@ -25,6 +30,41 @@ inline std::string ToUtf8(const CString& str)
 
 // The wide form of UTF-8 text; malformed sequences become U+FFFD.
 CString FromUtf8(const char* psz);
+
+// Writer that counts the characters the UTF-8 output of the tree decodes to.
+class CountingWriter : public pugi::xml_writer
+{
+public:
+    void write(const void* pData, size_t nSize) override
+    {
+        const unsigned char* p = static_cast<const unsigned char*>(pData);
+        for (size_t i = 0; i < nSize; ++i)
+            m_nCharacters += (p[i] & 0xC0) != 0x80;
+    }
+    size_t m_nCharacters = 0;
+};
+
+// Writer that decodes the UTF-8 output of the tree straight into a CString, so
+// that a large document is not held a second time in UTF-8.
+class WideStringWriter : public pugi::xml_writer
+{
+public:
+    explicit WideStringWriter(CString& strOut) : m_strOut(strOut) { m_strOut.Empty(); }
+    // Makes room for nCharacters at once, so that a large text is not moved
+    // from one allocation to the next while it grows.
+    void Reserve(size_t nCharacters);
+    void write(const void* pData, size_t nSize) override;
+    // Ends the text; an incomplete sequence at the end becomes U+FFFD.
+    void Finish();
+
+private:
+    void Decode(const unsigned char* p, size_t nSize);
+
+    CString& m_strOut;
+    int m_nLength = 0;
+    unsigned char m_arrCarry[4] = {};
+    size_t m_nCarry = 0;
+};
 
 inline pugi::xml_node NodeOf(const VekXMLNode* pNode)
 {
