@@ -283,6 +283,16 @@ struct HDITEMW
 typedef HDITEMW HDITEM;
 typedef HDITEMW* LPHDITEM;
 
+struct NMHEADERW
+{
+    NMHDR hdr;
+    int iItem;
+    int iButton;
+    HDITEMW* pitem;
+};
+typedef NMHEADERW NMHEADER;
+typedef NMHEADERW* LPNMHEADER;
+
 struct HDHITTESTINFO
 {
     POINT pt;

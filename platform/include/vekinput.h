@@ -82,6 +82,7 @@ VEK_PLATFORM_API CString VekDescribeWindowTree(HWND hWnd);
 #define VEK_Y_DESKTOP_ORIGIN 50  //   position
 #define VEK_CY_LISTITEM 16       // list box and combo list rows
 #define VEK_CY_COMBO_LIST_MAX 8  // rows a dropped combo list shows
+#define VEK_CY_COMBO_FIELD 20    // the closed part of a combo box (its window height)
 #define VEK_CY_HEADER 20         // header control of a report list view
 #define VEK_CY_LVROW 16          // report list view rows
 #define VEK_CX_LVLABELPAD 2      // padding before the column-0 text of a list view row

@@ -94,6 +94,9 @@ inline int VekTextWidth(const std::wstring& str)
 int VekCompareNoCase(LPCWSTR a, LPCWSTR b);
 // Copies text into a caller's buffer of cchMax characters (terminated); returns the count.
 int VekCopyText(const std::wstring& str, LPWSTR pszBuf, int cchMax);
+// What a combo box's list tells its combo box when the mouse button is released over it.
+const UINT VEK_LBN_PICKED = 0x7F01;
+
 // Thrown by CDataExchange::Fail and caught by UpdateData; never leaves the platform.
 struct VekDataExchangeFailure
 {
