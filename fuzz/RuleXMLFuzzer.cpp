@@ -1,0 +1,143 @@
+// Fuzz target: the input is parsed as an XML document; every element of it is
+// offered to the built module through GetRule, exactly as a host offers stored
+// rule elements, and every rule built is converted between units, written back
+// through GetXMLNode and deleted through DeleteRule.
+#include <CVekRule.h>
+#include <VekArray.h>
+#include <VekXMLDocument.h>
+#include <VekXMLNode.h>
+#include <VekXMLNodeList.h>
+#include <afx.h>
+#include <vekmsgbox.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+typedef void (*PFN_GET_RULE)(VekXMLNode*, CVekRule**);
+typedef void (*PFN_DELETE_RULE)(CVekRule**);
+typedef void (*PFN_SET_XML_DOC)(VekXMLDocument*);
+
+PFN_GET_RULE g_pfnGetRule = nullptr;
+PFN_DELETE_RULE g_pfnDeleteRule = nullptr;
+VekXMLDocument* g_pDocument = nullptr;
+
+// Deep inputs are cut off here so that a run spends its time in the module, not in walking.
+const int kMaxElements = 2000;
+
+// The input as UTF-8; malformed bytes become U+FFFD, as the document would store them.
+CString DecodeUtf8(const uint8_t* pData, size_t nSize)
+{
+    std::wstring str;
+    str.reserve(nSize);
+    size_t i = 0;
+    while (i < nSize)
+    {
+        uint32_t nCode = pData[i];
+        int nMore = nCode < 0x80             ? 0
+                    : (nCode & 0xE0) == 0xC0 ? 1
+                    : (nCode & 0xF0) == 0xE0 ? 2
+                    : (nCode & 0xF8) == 0xF0 ? 3
+                                             : -1;
+        ++i;
+        if (nMore < 0)
+        {
+            str.push_back(0xFFFD);
+            continue;
+        }
+        nCode &= nMore == 0 ? 0x7F : (0x3F >> nMore);
+        bool bOk = true;
+        for (int k = 0; k < nMore; ++k, ++i)
+        {
+            if (i >= nSize || (pData[i] & 0xC0) != 0x80)
+            {
+                bOk = false;
+                break;
+            }
+            nCode = (nCode << 6) | (pData[i] & 0x3F);
+        }
+        if (!bOk || nCode > 0x10FFFF || (nCode >= 0xD800 && nCode <= 0xDFFF) || nCode == 0)
+            nCode = 0xFFFD;
+        str.push_back(static_cast<wchar_t>(nCode));
+    }
+    return CString(str);
+}
+
+void CollectElements(VekXMLNode* pNode, std::vector<VekXMLNode>& vecElements)
+{
+    if (static_cast<int>(vecElements.size()) >= kMaxElements)
+        return;
+    vecElements.push_back(*pNode);
+    std::unique_ptr<VekXMLNodeList> pChildren(pNode->GetChildNodes());
+    for (int i = 0; pChildren && i < pChildren->GetSize(); ++i)
+        CollectElements((*pChildren)[i], vecElements);
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    const char* pszModule = std::getenv("VEK_FUZZ_MODULE");
+    const std::string strModule = pszModule ? pszModule : VEK_BIN_DIR "/VEKInvestmentCastRulesu.so";
+    void* hModule = dlopen(strModule.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (hModule == nullptr)
+    {
+        std::fprintf(stderr, "fuzz_rule_xml: cannot load %s: %s\n", strModule.c_str(), dlerror());
+        std::exit(1);
+    }
+    g_pfnGetRule = reinterpret_cast<PFN_GET_RULE>(dlsym(hModule, "GetRule"));
+    g_pfnDeleteRule = reinterpret_cast<PFN_DELETE_RULE>(dlsym(hModule, "DeleteRule"));
+    auto pfnSetXMLDoc = reinterpret_cast<PFN_SET_XML_DOC>(dlsym(hModule, "SetXMLDoc"));
+    if (g_pfnGetRule == nullptr || g_pfnDeleteRule == nullptr || pfnSetXMLDoc == nullptr)
+    {
+        std::fprintf(stderr, "fuzz_rule_xml: %s is not a rules module\n", strModule.c_str());
+        std::exit(1);
+    }
+    // Messages (for instance about unreadable records) are answered without a word.
+    VekSetMessageBoxResponder([](HWND, const CString&, const CString&, UINT nType) {
+        return VekDefaultMessageBoxButton(nType);
+    });
+    g_pDocument = new VekXMLDocument;
+    VekXMLDocument::SetCurrent(g_pDocument);
+    pfnSetXMLDoc(g_pDocument);
+    // The module stays loaded for the whole run; the process ends without unloading it.
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
+{
+    if (!g_pDocument->LoadXML(DecodeUtf8(pData, nSize)))
+        return 0;
+    std::unique_ptr<VekXMLNode> pRoot(g_pDocument->GetRootNode());
+    if (!pRoot)
+        return 0;
+    std::vector<VekXMLNode> vecElements;
+    CollectElements(pRoot.get(), vecElements);
+
+    std::vector<CVekRule*> vecRules;
+    for (VekXMLNode& element : vecElements)
+    {
+        CVekRule* pRule = nullptr;
+        g_pfnGetRule(&element, &pRule);
+        if (pRule == nullptr)
+            continue;
+        // A rule in the slot reads the element again, as a host refreshing a rule does.
+        g_pfnGetRule(&element, &pRule);
+        vecRules.push_back(pRule);
+    }
+    for (CVekRule* pRule : vecRules)
+    {
+        int arrOld[2] = {pRule->m_nUnit, 0};
+        int arrNew[2] = {static_cast<int>(nSize % 11), 0};
+        pRule->ChangeUnits(arrOld, arrNew);
+        delete pRule->GetXMLNode();
+        g_pfnDeleteRule(&pRule);
+    }
+    g_pDocument->Clear();
+    return 0;
+}

@@ -1,0 +1,29 @@
+#!/bin/sh
+# Builds the fuzz targets with clang, libFuzzer and the address and
+# undefined-behaviour sanitizers in build-fuzz/, and runs the rule XML target
+# for SECONDS seconds (default 60) on the seed corpus in fuzz/corpus/. The
+# sanitizer runtime is the shared one, since the module is a shared object
+# linked with --no-undefined and is loaded with dlopen.
+# New inputs go to build-fuzz/fuzz-corpus/, crashes to build-fuzz/fuzz-artifacts/.
+set -eu
+SECONDS_TO_RUN=${1:-60}
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=$ROOT/build-fuzz
+RUNTIME_DIR=$(clang-14 -print-runtime-dir)
+
+cmake -S "$ROOT" -B "$BUILD" -G Ninja \
+  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
+  -DCMAKE_SHARED_LINKER_FLAGS=-shared-libasan -DCMAKE_MODULE_LINKER_FLAGS=-shared-libasan \
+  "-DCMAKE_EXE_LINKER_FLAGS=-shared-libasan -Wl,-rpath,$RUNTIME_DIR" \
+  -DVEK_SANITIZE=ON -DVEK_BUILD_FUZZ=ON -DVEK_BUILD_TESTS=OFF -DVEK_BUILD_BENCH=OFF >/dev/null
+ninja -C "$BUILD" -j2 fuzz_rule_xml
+
+mkdir -p "$BUILD/fuzz-corpus" "$BUILD/fuzz-artifacts"
+# The user's locale must not change how numbers are read or written.
+# The shared sanitizer runtime has to come first among the loaded libraries.
+LD_PRELOAD="$RUNTIME_DIR/libclang_rt.asan-x86_64.so" LC_ALL=C VEK_UI_LANGUAGE=en-US VEK_HOME="$BUILD/bin" \
+  "$BUILD/bin/fuzz_rule_xml" -max_total_time="$SECONDS_TO_RUN" -max_len=8192 -timeout=10 \
+  -artifact_prefix="$BUILD/fuzz-artifacts/" -print_final_stats=1 \
+  "$BUILD/fuzz-corpus" "$ROOT/fuzz/corpus"
