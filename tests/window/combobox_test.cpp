@@ -1,0 +1,172 @@
+// Drop-down list combo box: sorting, searching, selection without notifications, the list
+// that appears on a click and asks for colours, and the user's choices.
+#include "VekTestParent.h"
+
+namespace
+{
+const UINT ID_COMBO = 40075;
+
+struct ComboFixture : ::testing::Test
+{
+    CVekTestParent parent;
+    CComboBox combo;
+    void Create(DWORD dwStyle)
+    {
+        HWND h = VekCreateChild(parent, L"ComboBox", L"", CBS_DROPDOWNLIST | WS_VSCROLL | dwStyle,
+                                ID_COMBO, {10, 10, 160, 200});
+        ASSERT_TRUE(h);
+        combo.Attach(h);
+    }
+    void TearDown() override { combo.Detach(); }
+    std::vector<CString> Items()
+    {
+        std::vector<CString> v;
+        for (int i = 0; i < combo.GetCount(); ++i)
+        {
+            CString str;
+            combo.GetLBText(i, str);
+            v.push_back(str);
+        }
+        return v;
+    }
+    CString Text()
+    {
+        CString str;
+        combo.GetWindowText(str);
+        return str;
+    }
+};
+
+struct SortCase
+{
+    const char* name;
+    DWORD dwStyle;
+    std::vector<CString> expected;
+};
+
+class ComboSortTest : public ComboFixture, public ::testing::WithParamInterface<SortCase>
+{
+};
+
+TEST_P(ComboSortTest, AddStringOrder)
+{
+    Create(GetParam().dwStyle);
+    for (LPCWSTR s : {L"b", L"C", L"a", L"B"})
+        combo.AddString(s);
+    EXPECT_EQ(GetParam().expected, Items());
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, ComboSortTest,
+                         ::testing::Values(SortCase{"unsorted", 0, {L"b", L"C", L"a", L"B"}},
+                                           SortCase{"sorted", CBS_SORT, {L"a", L"b", L"B", L"C"}}),
+                         [](const ::testing::TestParamInfo<SortCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST_F(ComboFixture, SearchesIgnoreCaseAndWrap)
+{
+    Create(0);
+    for (LPCWSTR s : {L"Steel", L"stainless", L"Iron", L"steel"})
+        combo.AddString(s);
+    EXPECT_EQ(0, combo.FindStringExact(-1, L"STEEL"));
+    EXPECT_EQ(3, combo.FindStringExact(0, L"steel")); // starts after item 0
+    EXPECT_EQ(0, combo.FindStringExact(3, L"steel")); // wraps
+    EXPECT_EQ(CB_ERR, combo.FindStringExact(-1, L"Ste"));
+    EXPECT_EQ(1, combo.SelectString(0, L"STA")); // a prefix
+    EXPECT_EQ(1, combo.GetCurSel());
+    EXPECT_EQ(CB_ERR, combo.SelectString(-1, L"copper"));
+    EXPECT_EQ(1, combo.GetCurSel()); // unchanged by a failed search
+    EXPECT_TRUE(parent.Matches({})); // no CBN_SELCHANGE for selection by program
+}
+
+TEST_F(ComboFixture, TextIsTheSelectedItem)
+{
+    Create(0);
+    combo.AddString(L">");
+    combo.AddString(L">=");
+    EXPECT_EQ(L"", Text());
+    combo.SetCurSel(1);
+    EXPECT_EQ(L">=", Text());
+    EXPECT_EQ(CB_ERR, combo.SetCurSel(-1));
+    EXPECT_EQ(L"", Text());
+    combo.SetCurSel(0);
+    combo.ResetContent();
+    EXPECT_EQ(0, combo.GetCount());
+    EXPECT_EQ(CB_ERR, combo.GetCurSel());
+    EXPECT_EQ(L"", Text());
+    EXPECT_TRUE(parent.Matches({}));
+}
+
+// The list appears on a click and asks for its colours through the combo box; a click on an
+// item chooses it.
+TEST_F(ComboFixture, ChoosingWithTheMouse)
+{
+    Create(0);
+    for (LPCWSTR s : {L"Steel", L"Iron", L"Copper"})
+        combo.AddString(s);
+    parent.m_bLogCtlColor = true;
+    parent.Clear();
+    ASSERT_TRUE(VekInput::Click(combo.m_hWnd));
+    EXPECT_TRUE(combo.GetDroppedState());
+    COMBOBOXINFO info = {};
+    ASSERT_TRUE(combo.GetComboBoxInfo(&info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    EXPECT_TRUE(parent.Matches({{WM_COMMAND, ID_COMBO, CBN_SETFOCUS},
+                                {WM_COMMAND, ID_COMBO, CBN_DROPDOWN},
+                                {WM_CTLCOLORLISTBOX, 0, 0}}));
+    // The list lies under the combo box.
+    CRect rcCombo;
+    CRect rcList;
+    combo.GetWindowRect(&rcCombo);
+    GetWindowRect(info.hwndList, &rcList);
+    EXPECT_EQ(rcCombo.bottom, rcList.top);
+
+    parent.Clear();
+    CRect rcItem;
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&rcItem));
+    ASSERT_TRUE(VekInput::Click(info.hwndList, rcItem.CenterPoint()));
+    EXPECT_FALSE(combo.GetDroppedState());
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
+    EXPECT_EQ(2, combo.GetCurSel());
+    EXPECT_EQ(L"Copper", Text());
+    EXPECT_TRUE(parent.Matches({{WM_COMMAND, ID_COMBO, CBN_SELCHANGE},
+                                {WM_COMMAND, ID_COMBO, CBN_SELENDOK},
+                                {WM_COMMAND, ID_COMBO, CBN_CLOSEUP}}));
+}
+
+TEST_F(ComboFixture, KeyboardChoices)
+{
+    Create(0);
+    for (LPCWSTR s : {L"Steel", L"Iron", L"Copper"})
+        combo.AddString(s);
+    combo.SetCurSel(0);
+    SetFocus(combo.m_hWnd);
+    parent.Clear();
+    ASSERT_TRUE(VekInput::KeyDown(VK_DOWN));
+    EXPECT_EQ(1, combo.GetCurSel());
+    ASSERT_TRUE(VekInput::Type(L"c"));
+    EXPECT_EQ(2, combo.GetCurSel());
+    EXPECT_TRUE(parent.Matches({{WM_COMMAND, ID_COMBO, CBN_SELCHANGE},
+                                {WM_COMMAND, ID_COMBO, CBN_SELENDOK},
+                                {WM_COMMAND, ID_COMBO, CBN_SELCHANGE},
+                                {WM_COMMAND, ID_COMBO, CBN_SELENDOK}}));
+    // Escape in the open list takes the choice back.
+    ASSERT_TRUE(VekInput::KeyDown(VK_F4));
+    ASSERT_TRUE(combo.GetDroppedState());
+    ASSERT_TRUE(VekInput::KeyDown(VK_UP));
+    EXPECT_EQ(1, combo.GetCurSel());
+    ASSERT_TRUE(VekInput::KeyDown(VK_ESCAPE));
+    EXPECT_FALSE(combo.GetDroppedState());
+    EXPECT_EQ(2, combo.GetCurSel());
+}
+
+TEST_F(ComboFixture, DestroyingTheComboTakesItsListAlong)
+{
+    Create(0);
+    COMBOBOXINFO info = {};
+    ASSERT_TRUE(combo.GetComboBoxInfo(&info));
+    ASSERT_TRUE(IsWindow(info.hwndList));
+    combo.DestroyWindow();
+    EXPECT_FALSE(IsWindow(info.hwndList));
+}
+} // namespace

@@ -1,0 +1,275 @@
+// Tree view with check boxes: insertion order, navigation, states, hit-test zones against item
+// rectangles, and what the parent hears on clicks and selection.
+#include "VekTestParent.h"
+
+namespace
+{
+const UINT ID_TREE = 40030;
+
+struct TreeFixture : ::testing::Test
+{
+    CVekTestParent parent;
+    CTreeCtrl tree;
+    void SetUp() override
+    {
+        HWND h = VekCreateChild(parent, WC_TREEVIEWW, L"", TVS_CHECKBOXES | WS_TABSTOP, ID_TREE,
+                                {10, 10, 310, 410});
+        ASSERT_TRUE(h);
+        tree.Attach(h);
+        tree.ModifyStyle(0, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT);
+    }
+    void TearDown() override { tree.Detach(); }
+    std::vector<CString> Children(HTREEITEM hParent)
+    {
+        std::vector<CString> v;
+        for (HTREEITEM h = hParent == TVI_ROOT ? tree.GetRootItem() : tree.GetChildItem(hParent); h;
+             h = tree.GetNextSiblingItem(h))
+            v.push_back(tree.GetItemText(h));
+        return v;
+    }
+    CRect Label(HTREEITEM h)
+    {
+        CRect rc;
+        EXPECT_TRUE(tree.GetItemRect(h, &rc, TRUE));
+        return rc;
+    }
+};
+
+TEST_F(TreeFixture, InsertionPlaces)
+{
+    HTREEITEM hRoot = tree.InsertItem(L"root");
+    HTREEITEM b = tree.InsertItem(L"b", hRoot);
+    tree.InsertItem(L"a", hRoot, TVI_FIRST);
+    tree.InsertItem(L"c", hRoot, TVI_LAST);
+    tree.InsertItem(L"b2", hRoot, b);
+    EXPECT_EQ((std::vector<CString>{L"a", L"b", L"b2", L"c"}), Children(hRoot));
+
+    HTREEITEM hGroup = tree.InsertItem(L"group", hRoot);
+    const LPCWSTR names[] = {L"Banana", L"apple", L"cherry", L"Apple", L"banana"};
+    for (LPCWSTR n : names)
+        ASSERT_TRUE(tree.InsertItem(n, hGroup, TVI_SORT));
+    // Alphabetical ignoring case; an equal text goes after the one already there.
+    EXPECT_EQ((std::vector<CString>{L"apple", L"Apple", L"Banana", L"banana", L"cherry"}),
+              Children(hGroup));
+    EXPECT_EQ(11u, tree.GetCount());
+}
+
+TEST_F(TreeFixture, Navigation)
+{
+    HTREEITEM hRoot = tree.InsertItem(L"root");
+    HTREEITEM a = tree.InsertItem(L"a", hRoot);
+    HTREEITEM b = tree.InsertItem(L"b", hRoot);
+    HTREEITEM a1 = tree.InsertItem(L"a1", a);
+    EXPECT_EQ(hRoot, tree.GetRootItem());
+    EXPECT_EQ(a, tree.GetChildItem(hRoot));
+    EXPECT_EQ(b, tree.GetNextSiblingItem(a));
+    EXPECT_EQ(nullptr, tree.GetNextSiblingItem(b));
+    EXPECT_EQ(a, tree.GetPrevSiblingItem(b));
+    EXPECT_EQ(a, tree.GetParentItem(a1));
+    EXPECT_EQ(nullptr, tree.GetParentItem(hRoot));
+    EXPECT_EQ(nullptr, tree.GetParentItem(nullptr));
+    EXPECT_TRUE(tree.ItemHasChildren(a));
+    EXPECT_FALSE(tree.ItemHasChildren(b));
+    EXPECT_EQ(hRoot, tree.GetFirstVisibleItem());
+}
+
+TEST_F(TreeFixture, CheckStatesAndHandlesOfDeletedItems)
+{
+    HTREEITEM h = tree.InsertItem(L"x");
+    EXPECT_EQ(INDEXTOSTATEIMAGEMASK(1), tree.GetItemState(h, TVIS_STATEIMAGEMASK));
+    EXPECT_FALSE(tree.GetCheck(h));
+    tree.SetCheck(h, TRUE);
+    EXPECT_EQ(INDEXTOSTATEIMAGEMASK(2), tree.GetItemState(h, TVIS_STATEIMAGEMASK));
+    EXPECT_TRUE(tree.GetCheck(h));
+    ASSERT_TRUE(tree.DeleteAllItems());
+    EXPECT_EQ(0u, tree.GetCount());
+    HTREEITEM hNew = tree.InsertItem(L"y");
+    EXPECT_NE(h, hNew); // handles are not reused
+    EXPECT_FALSE(tree.SetItemState(h, TVIS_SELECTED, TVIS_SELECTED));
+    EXPECT_EQ(0u, tree.GetItemState(hNew, TVIS_SELECTED));
+}
+
+TEST_F(TreeFixture, DeleteAllSendsChildrenBeforeParents)
+{
+    HTREEITEM hRoot = tree.InsertItem(L"root");
+    HTREEITEM a = tree.InsertItem(L"a", hRoot);
+    tree.InsertItem(L"a1", a);
+    std::vector<CString> order;
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code == TVN_DELETEITEMW)
+            order.push_back(tree.GetItemText(reinterpret_cast<NMTREEVIEW*>(p)->itemOld.hItem));
+        return 0;
+    };
+    tree.DeleteAllItems();
+    EXPECT_EQ((std::vector<CString>{L"a1", L"a", L"root"}), order);
+}
+
+TEST_F(TreeFixture, SelectItemNotifiesOnlyOnChange)
+{
+    HTREEITEM a = tree.InsertItem(L"a");
+    HTREEITEM b = tree.InsertItem(L"b");
+    parent.Clear();
+    ASSERT_TRUE(tree.SelectItem(a));
+    ASSERT_TRUE(tree.SelectItem(a));
+    EXPECT_TRUE(parent.Matches(
+        {{WM_NOTIFY, ID_TREE, TVN_SELCHANGINGW}, {WM_NOTIFY, ID_TREE, TVN_SELCHANGEDW}}));
+    EXPECT_EQ(a, tree.GetSelectedItem());
+    EXPECT_EQ(static_cast<UINT>(TVIS_SELECTED), tree.GetItemState(a, TVIS_SELECTED));
+
+    // Setting the selected bit by hand changes only that bit.
+    parent.Clear();
+    tree.SetItemState(b, TVIS_SELECTED, TVIS_SELECTED);
+    EXPECT_TRUE(parent.Matches({}));
+    EXPECT_EQ(a, tree.GetSelectedItem());
+
+    // A vetoed change keeps the selection; selecting nothing clears it, with notifications.
+    parent.m_onNotify = [](NMHDR* p) -> LRESULT { return p->code == TVN_SELCHANGINGW ? TRUE : 0; };
+    EXPECT_FALSE(tree.SelectItem(b));
+    EXPECT_EQ(a, tree.GetSelectedItem());
+    parent.m_onNotify = nullptr;
+    parent.Clear();
+    ASSERT_TRUE(tree.SelectItem(nullptr));
+    EXPECT_EQ(nullptr, tree.GetSelectedItem());
+    EXPECT_EQ(0u, tree.GetItemState(a, TVIS_SELECTED));
+    EXPECT_TRUE(parent.Matches(
+        {{WM_NOTIFY, ID_TREE, TVN_SELCHANGINGW}, {WM_NOTIFY, ID_TREE, TVN_SELCHANGEDW}}));
+}
+
+struct ZoneCase
+{
+    const char* name;
+    int dx; // from the left of the row's label (negative: before it)
+    UINT nFlags;
+};
+
+// Zones of a top-level group with children (button column) and of its child, left to right.
+TEST_F(TreeFixture, HitTestZonesFollowTheLabelRectangle)
+{
+    HTREEITEM hGroup = tree.InsertItem(L"Steel");
+    HTREEITEM hGrade = tree.InsertItem(L"A36", hGroup);
+    tree.Expand(hGroup, TVE_EXPAND);
+    CRect rcGroup = Label(hGroup);
+    CRect rcGrade = Label(hGrade);
+    // Lines at root: one indent column for the group, which holds its button; then the check box.
+    EXPECT_EQ(VEK_CX_TVINDENT + VEK_CX_TVSTATEICON, rcGroup.left);
+    EXPECT_EQ(2 * VEK_CX_TVINDENT + VEK_CX_TVSTATEICON, rcGrade.left);
+    EXPECT_EQ(rcGroup.bottom, rcGrade.top);
+    const ZoneCase group[] = {{"button", -VEK_CX_TVSTATEICON - 2, TVHT_ONITEMBUTTON},
+                              {"state", -2, TVHT_ONITEMSTATEICON},
+                              {"label", 1, TVHT_ONITEMLABEL},
+                              {"right", rcGroup.Width() + 1, TVHT_ONITEMRIGHT}};
+    for (const ZoneCase& c : group)
+    {
+        UINT nFlags = 0;
+        EXPECT_EQ(hGroup, tree.HitTest(CPoint(rcGroup.left + c.dx, rcGroup.top + 2), &nFlags))
+            << c.name;
+        EXPECT_EQ(c.nFlags, nFlags) << c.name;
+    }
+    const ZoneCase grade[] = {{"indent", -VEK_CX_TVSTATEICON - 2, TVHT_ONITEMINDENT},
+                              {"state", -1, TVHT_ONITEMSTATEICON},
+                              {"label", rcGrade.Width() - 1, TVHT_ONITEMLABEL}};
+    for (const ZoneCase& c : grade)
+    {
+        UINT nFlags = 0;
+        EXPECT_EQ(hGrade, tree.HitTest(CPoint(rcGrade.left + c.dx, rcGrade.top + 2), &nFlags))
+            << c.name;
+        EXPECT_EQ(c.nFlags, nFlags) << c.name;
+    }
+    // Without a state image there is no check-box zone: the label starts at the indent.
+    tree.SetItemState(hGrade, 0, TVIS_STATEIMAGEMASK);
+    EXPECT_EQ(2 * VEK_CX_TVINDENT, Label(hGrade).left);
+    UINT nFlags = 0;
+    EXPECT_EQ(nullptr, tree.HitTest(CPoint(5, rcGrade.bottom + 3), &nFlags));
+    EXPECT_EQ(static_cast<UINT>(TVHT_NOWHERE), nFlags);
+}
+
+// NM_CLICK comes first and sees the state before the toggle, at the click's message position;
+// a click on the box toggles it without selecting.
+TEST_F(TreeFixture, CheckBoxClickNotifiesBeforeToggling)
+{
+    HTREEITEM hRoot = tree.InsertItem(L"root");
+    HTREEITEM hGroup = tree.InsertItem(L"Steel", hRoot);
+    tree.EnsureVisible(hGroup);
+    parent.Clear();
+    BOOL bCheckSeen = TRUE;
+    UINT nFlagsSeen = 0;
+    HTREEITEM hSeen = nullptr;
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code == NM_CLICK)
+        {
+            DWORD pos = GetMessagePos();
+            POINT pt = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+            MapWindowPoints(HWND_DESKTOP, tree.m_hWnd, &pt, 1);
+            hSeen = tree.HitTest(CPoint(pt), &nFlagsSeen);
+            bCheckSeen = tree.GetCheck(hSeen);
+        }
+        return 0;
+    };
+    CRect rc = Label(hGroup);
+    ASSERT_TRUE(VekInput::Click(tree.m_hWnd, POINT{rc.left - VEK_CX_TVSTATEICON / 2, rc.top + 4}));
+    EXPECT_EQ(hGroup, hSeen);
+    EXPECT_TRUE(nFlagsSeen & TVHT_ONITEMSTATEICON);
+    EXPECT_FALSE(bCheckSeen);
+    EXPECT_TRUE(tree.GetCheck(hGroup));
+    EXPECT_EQ(nullptr, tree.GetSelectedItem());
+    EXPECT_TRUE(
+        parent.Matches({{WM_NOTIFY, ID_TREE, NM_CLICK}, {WM_NOTIFY, ID_TREE, NM_SETFOCUS}}));
+
+    // A non-zero answer to NM_CLICK keeps the box as it is.
+    parent.m_onNotify = [](NMHDR* p) -> LRESULT { return p->code == NM_CLICK ? 1 : 0; };
+    ASSERT_TRUE(VekInput::Click(tree.m_hWnd, POINT{rc.left - VEK_CX_TVSTATEICON / 2, rc.top + 4}));
+    EXPECT_TRUE(tree.GetCheck(hGroup));
+}
+
+TEST_F(TreeFixture, LabelClickSelectsAfterNotifyingTheClick)
+{
+    HTREEITEM a = tree.InsertItem(L"alpha");
+    SetFocus(tree.m_hWnd);
+    parent.Clear();
+    CRect rc = Label(a);
+    ASSERT_TRUE(VekInput::Click(tree.m_hWnd, rc.CenterPoint()));
+    EXPECT_TRUE(parent.Matches({{WM_NOTIFY, ID_TREE, NM_CLICK},
+                                {WM_NOTIFY, ID_TREE, TVN_SELCHANGINGW},
+                                {WM_NOTIFY, ID_TREE, TVN_SELCHANGEDW}}));
+    EXPECT_EQ(a, tree.GetSelectedItem());
+    EXPECT_FALSE(tree.GetCheck(a));
+    parent.Clear();
+    ASSERT_TRUE(VekInput::Click(tree.m_hWnd, rc.CenterPoint()));
+    EXPECT_TRUE(parent.Matches({{WM_NOTIFY, ID_TREE, NM_CLICK}}));
+}
+
+TEST_F(TreeFixture, ButtonClickExpandsAndEnsureVisibleRevealsChildren)
+{
+    HTREEITEM hGroup = tree.InsertItem(L"Steel");
+    HTREEITEM hGrade = tree.InsertItem(L"A36", hGroup);
+    CRect rc;
+    EXPECT_FALSE(tree.GetItemRect(hGrade, &rc, TRUE)); // collapsed: not shown
+    CRect rcGroup = Label(hGroup);
+    ASSERT_TRUE(VekInput::Click(tree.m_hWnd, POINT{VEK_CX_TVINDENT / 2, rcGroup.top + 4}));
+    EXPECT_EQ(static_cast<UINT>(TVIS_EXPANDED), tree.GetItemState(hGroup, TVIS_EXPANDED));
+    EXPECT_TRUE(tree.GetItemRect(hGrade, &rc, TRUE));
+    tree.Expand(hGroup, TVE_COLLAPSE);
+    EXPECT_FALSE(tree.GetItemRect(hGrade, &rc, TRUE));
+    tree.EnsureVisible(hGrade);
+    EXPECT_TRUE(tree.GetItemRect(hGrade, &rc, TRUE));
+}
+
+TEST_F(TreeFixture, EnsureVisibleScrollsTheFirstVisibleItem)
+{
+    std::vector<HTREEITEM> items;
+    for (int i = 0; i < 60; ++i)
+        items.push_back(tree.InsertItem(CString(L"item")));
+    EXPECT_EQ(items[0], tree.GetFirstVisibleItem());
+    tree.EnsureVisible(items[50]);
+    HTREEITEM hFirst = tree.GetFirstVisibleItem();
+    EXPECT_NE(items[0], hFirst);
+    CRect rc;
+    ASSERT_TRUE(tree.GetItemRect(items[50], &rc, FALSE));
+    CRect client;
+    tree.GetClientRect(&client);
+    EXPECT_LE(rc.bottom, client.bottom);
+    EXPECT_GE(rc.top, 0);
+    UINT nFlags = 0;
+    EXPECT_EQ(items[50], tree.HitTest(CPoint(rc.left + 40, rc.top + 1), &nFlags));
+}
+} // namespace
