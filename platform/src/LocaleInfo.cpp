@@ -11,6 +11,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -46,9 +47,8 @@ std::wstring DecodeLocaleText(const char* psz, locale_t loc)
 // object of our own so the C runtime's formatting is left alone. The character
 // type category comes along to tell the text's encoding. Empty when the locale is
 // not installed.
-std::wstring FromUserLocale(LCTYPE lcType)
+std::wstring LoadFromLocale(const std::string& name, LCTYPE lcType)
 {
-    const std::string name = UserNumericLocaleName();
     locale_t loc =
         newlocale(LC_NUMERIC_MASK | LC_CTYPE_MASK, name.c_str(), static_cast<locale_t>(nullptr));
     if (loc == static_cast<locale_t>(nullptr))
@@ -57,6 +57,21 @@ std::wstring FromUserLocale(LCTYPE lcType)
         DecodeLocaleText(nl_langinfo_l(lcType == LOCALE_SDECIMAL ? RADIXCHAR : THOUSEP, loc), loc);
     freelocale(loc);
     return value;
+}
+
+// As LoadFromLocale for the user's current locale name. Opening a locale reads
+// and maps its files, which costs far more than the formatting that asks for the
+// separator, so each (name, item) is looked up once per process.
+std::wstring FromUserLocale(LCTYPE lcType)
+{
+    static std::mutex s_cacheMutex;
+    static std::map<std::pair<std::string, LCTYPE>, std::wstring> s_cache;
+    const std::pair<std::string, LCTYPE> key(UserNumericLocaleName(), lcType);
+    std::lock_guard<std::mutex> lock(s_cacheMutex);
+    auto it = s_cache.find(key);
+    if (it == s_cache.end())
+        it = s_cache.emplace(key, LoadFromLocale(key.first, lcType)).first;
+    return it->second;
 }
 
 bool LookUp(LCTYPE lcType, std::wstring& value)

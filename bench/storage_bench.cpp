@@ -1,0 +1,276 @@
+// The storage road against the XML library underneath it: a rule file of N
+// rules is loaded, every rule is built by the module (GetRule), written back
+// (GetXMLNode) in place of its element, and the file is saved; the baseline is
+// pugixml alone loading and saving the same file. Both save the same way
+// (temporary file, flush to disk, rename). Prints both times, their ratio (of
+// processor time) and the time per rule for N = 1,000, 10,000 and 100,000.
+//
+// Files go to $VEK_BENCH_DIR, else /dev/shm when it is there (so that the disk
+// does not take part), else /tmp.
+#include <benchmark/benchmark.h>
+
+#include <CVekRule.h>
+#include <VekArray.h>
+#include <VekXMLDocument.h>
+#include <VekXMLNode.h>
+#include <VekXMLNodeList.h>
+#include <afx.h>
+#include <vekmsgbox.h>
+
+#include <pugixml.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace
+{
+typedef void (*PFN_GET_ALL_RULES)(VekArray<CVekRule*>*);
+typedef void (*PFN_GET_RULE)(VekXMLNode*, CVekRule**);
+typedef void (*PFN_DELETE_RULE)(CVekRule**);
+typedef void (*PFN_SET_XML_DOC)(VekXMLDocument*);
+
+struct CModule
+{
+    PFN_GET_ALL_RULES pfnGetAllRules = nullptr;
+    PFN_GET_RULE pfnGetRule = nullptr;
+    PFN_DELETE_RULE pfnDeleteRule = nullptr;
+    PFN_SET_XML_DOC pfnSetXMLDoc = nullptr;
+};
+
+CModule g_module;
+VekXMLDocument* g_pDocument = nullptr;
+
+std::string BenchDir()
+{
+    if (const char* pszDir = std::getenv("VEK_BENCH_DIR"))
+        return pszDir;
+    struct stat info = {};
+    if (stat("/dev/shm", &info) == 0 && S_ISDIR(info.st_mode) && access("/dev/shm", W_OK) == 0)
+        return "/dev/shm";
+    return "/tmp";
+}
+
+std::string InputPath(int nRules)
+{
+    return BenchDir() + "/vek-storage-bench-" + std::to_string(getpid()) + "-" +
+           std::to_string(nRules) + ".xml";
+}
+
+std::string OutputPath()
+{
+    return BenchDir() + "/vek-storage-bench-" + std::to_string(getpid()) + "-out.xml";
+}
+
+// The text of one default rule element, as the module writes it.
+std::string DefaultRuleText()
+{
+    VekArray<CVekRule*> arrRules;
+    g_module.pfnGetAllRules(&arrRules);
+    std::string strText;
+    if (arrRules.GetSize() == 0)
+        return strText;
+    std::unique_ptr<VekXMLNode> pNode(arrRules[0]->GetXMLNode());
+    CString strXML;
+    if (pNode)
+        pNode->GetXML(strXML);
+    for (int i = 0; i < arrRules.GetSize(); ++i)
+        g_module.pfnDeleteRule(&arrRules[i]);
+    g_pDocument->Clear();
+    // Rule texts are ASCII; a plain narrowing keeps them as they are.
+    for (int i = 0; i < strXML.GetLength(); ++i)
+        strText.push_back(static_cast<char>(strXML[i]));
+    return strText;
+}
+
+// The input file of nRules rules, written once per size.
+const std::string& InputFile(int nRules)
+{
+    static std::map<int, std::string> s_mapFiles;
+    auto it = s_mapFiles.find(nRules);
+    if (it != s_mapFiles.end())
+        return it->second;
+    static const std::string s_strRule = DefaultRuleText();
+    const std::string strPath = InputPath(nRules);
+    std::ofstream file(strPath, std::ios::binary);
+    file << "<?xml version=\"1.0\"?>\n<VekRuleFile FormatVersion=\"1\">\n<Rules Unit=\"0\">\n";
+    for (int i = 0; i < nRules; ++i)
+        file << s_strRule;
+    file << "</Rules>\n</VekRuleFile>\n";
+    return s_mapFiles[nRules] = strPath;
+}
+
+void RemoveInputFiles()
+{
+    for (int nRules : {1000, 10000, 100000})
+        std::remove(InputPath(nRules).c_str());
+    std::remove(OutputPath().c_str());
+}
+
+// The module's road: load, GetRule for every element, GetXMLNode in its place, save, DeleteRule.
+void BM_ModuleRoundTrip(benchmark::State& state)
+{
+    const int nRules = static_cast<int>(state.range(0));
+    const CString strInput(InputFile(nRules).c_str());
+    const CString strOutput(OutputPath().c_str());
+    for (auto _ : state)
+    {
+        if (!g_pDocument->Load(strInput))
+        {
+            state.SkipWithError("cannot load the input file");
+            return;
+        }
+        std::unique_ptr<VekXMLNode> pRoot(g_pDocument->GetRootNode());
+        std::unique_ptr<VekXMLNode> pGroup(pRoot->SelectSingleNode(L"Rules"));
+        std::unique_ptr<VekXMLNodeList> pElements(pGroup->GetNodeList(L"Rule"));
+        std::vector<CVekRule*> vecRules;
+        vecRules.reserve(static_cast<size_t>(pElements->GetSize()));
+        for (int i = 0; i < pElements->GetSize(); ++i)
+        {
+            CVekRule* pRule = nullptr;
+            g_module.pfnGetRule((*pElements)[i], &pRule);
+            vecRules.push_back(pRule);
+        }
+        for (int i = 0; i < pElements->GetSize(); ++i)
+        {
+            CVekRule*& pRule = vecRules[static_cast<size_t>(i)];
+            if (pRule == nullptr)
+                continue;
+            std::unique_ptr<VekXMLNode> pNode(pRule->GetXMLNode());
+            pGroup->RemoveChild((*pElements)[i]);
+            if (pNode)
+                pGroup->AppendNode(pNode.get());
+            g_module.pfnDeleteRule(&pRule);
+        }
+        if (!g_pDocument->Save(strOutput))
+        {
+            state.SkipWithError("cannot save the output file");
+            return;
+        }
+    }
+    state.counters["rules"] = nRules;
+}
+
+// pugixml alone: load and save the same file, saving as the framework does.
+void BM_PugixmlRoundTrip(benchmark::State& state)
+{
+    const int nRules = static_cast<int>(state.range(0));
+    const std::string strInput = InputFile(nRules);
+    const std::string strOutput = OutputPath();
+    const std::string strTemp = strOutput + ".tmp";
+    for (auto _ : state)
+    {
+        pugi::xml_document doc;
+        if (!doc.load_file(strInput.c_str(), pugi::parse_default | pugi::parse_declaration))
+        {
+            state.SkipWithError("cannot load the input file");
+            return;
+        }
+        FILE* pFile = std::fopen(strTemp.c_str(), "wb");
+        if (pFile == nullptr)
+        {
+            state.SkipWithError("cannot write the output file");
+            return;
+        }
+        {
+            pugi::xml_writer_file writer(pFile);
+            doc.save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
+        }
+        std::fflush(pFile);
+        fsync(fileno(pFile));
+        std::fclose(pFile);
+        std::rename(strTemp.c_str(), strOutput.c_str());
+    }
+    state.counters["rules"] = nRules;
+}
+
+// Keeps every run's time so that the ratios can be printed after the table.
+class CCollectingReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& vecRuns) override
+    {
+        for (const Run& run : vecRuns)
+        {
+            const double dMultiplier = benchmark::GetTimeUnitMultiplier(run.time_unit);
+            m_mapTimes[run.benchmark_name()] = {run.GetAdjustedRealTime() / dMultiplier,
+                                                run.GetAdjustedCPUTime() / dMultiplier};
+        }
+        ConsoleReporter::ReportRuns(vecRuns);
+    }
+    // Seconds per iteration: wall clock, then processor time.
+    std::map<std::string, std::pair<double, double>> m_mapTimes;
+};
+
+bool LoadModule()
+{
+    const std::string strPath = std::string(VEK_BIN_DIR) + "/VEKInvestmentCastRulesu.so";
+    void* hModule = dlopen(strPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (hModule == nullptr)
+    {
+        std::fprintf(stderr, "storage_bench: cannot load %s: %s\n", strPath.c_str(), dlerror());
+        return false;
+    }
+    g_module.pfnGetAllRules = reinterpret_cast<PFN_GET_ALL_RULES>(dlsym(hModule, "GetAllRules"));
+    g_module.pfnGetRule = reinterpret_cast<PFN_GET_RULE>(dlsym(hModule, "GetRule"));
+    g_module.pfnDeleteRule = reinterpret_cast<PFN_DELETE_RULE>(dlsym(hModule, "DeleteRule"));
+    g_module.pfnSetXMLDoc = reinterpret_cast<PFN_SET_XML_DOC>(dlsym(hModule, "SetXMLDoc"));
+    if (!g_module.pfnGetAllRules || !g_module.pfnGetRule || !g_module.pfnDeleteRule ||
+        !g_module.pfnSetXMLDoc)
+    {
+        std::fprintf(stderr, "storage_bench: %s is not a rules module\n", strPath.c_str());
+        return false;
+    }
+    g_pDocument = new VekXMLDocument;
+    VekXMLDocument::SetCurrent(g_pDocument);
+    g_module.pfnSetXMLDoc(g_pDocument);
+    return true;
+}
+} // namespace
+
+BENCHMARK(BM_ModuleRoundTrip)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PugixmlRoundTrip)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    setenv("VEK_HOME", VEK_BIN_DIR, 0);
+    setenv("VEK_UI_LANGUAGE", "en-US", 0);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv) || !LoadModule())
+        return 1;
+    VekSetMessageBoxResponder([](HWND, const CString&, const CString&, UINT nType) {
+        return VekDefaultMessageBoxButton(nType);
+    });
+
+    CCollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    RemoveInputFiles();
+
+    // The machine may be shared: processor time is the figure compared; wall
+    // clock time is printed beside it.
+    std::printf("\n%8s  %22s  %22s  %6s  %14s\n", "rules", "module cpu/wall (ms)",
+                "pugixml cpu/wall (ms)", "ratio", "module us/rule");
+    for (int nRules : {1000, 10000, 100000})
+    {
+        const std::string strArg = "/" + std::to_string(nRules);
+        auto itModule = reporter.m_mapTimes.find("BM_ModuleRoundTrip" + strArg);
+        auto itPugi = reporter.m_mapTimes.find("BM_PugixmlRoundTrip" + strArg);
+        if (itModule == reporter.m_mapTimes.end() || itPugi == reporter.m_mapTimes.end())
+            continue;
+        const std::pair<double, double>& module = itModule->second;
+        const std::pair<double, double>& pugi = itPugi->second;
+        std::printf("%8d  %10.1f / %9.1f  %10.1f / %9.1f  %6.2f  %14.2f\n", nRules,
+                    module.second * 1e3, module.first * 1e3, pugi.second * 1e3, pugi.first * 1e3,
+                    module.second / pugi.second, module.second * 1e6 / nRules);
+    }
+    benchmark::Shutdown();
+    delete g_pDocument;
+    return 0;
+}
