@@ -148,3 +148,19 @@ inline HWND VekCreateChild(const CVekTestParent& parent, LPCWSTR pszClass, LPCWS
                            rc.right - rc.left, rc.bottom - rc.top, parent.m_hWnd,
                            reinterpret_cast<HMENU>(static_cast<uintptr_t>(nID)), nullptr, nullptr);
 }
+
+// Routes the test parent's messages through an MFC object, as a dialog's are, so that
+// notifications are reflected to the controls' objects before the parent logs them.
+class CVekMfcParent
+{
+public:
+    explicit CVekMfcParent(const CVekTestParent& parent) { m_wnd.SubclassWindow(parent.m_hWnd); }
+    ~CVekMfcParent() { m_wnd.UnsubclassWindow(); }
+    CVekMfcParent(const CVekMfcParent&) = delete;
+    CVekMfcParent& operator=(const CVekMfcParent&) = delete;
+    CWnd* operator->() { return &m_wnd; }
+    CWnd* get() { return &m_wnd; }
+
+private:
+    CWnd m_wnd;
+};
