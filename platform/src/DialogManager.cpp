@@ -91,6 +91,15 @@ void SetDefaultLook(HWND hDlg, HWND hNewFocus)
     }
 }
 
+// Position and size in dialog units to pixels, each mapped on its own as the dialog manager
+// does, so that a size does not depend on the position's rounding.
+RECT MapPlacement(short x, short y, short cx, short cy)
+{
+    RECT pos = {x, y, cx, cy};
+    MapDialogRect(nullptr, &pos);
+    return RECT{pos.left, pos.top, pos.left + pos.right, pos.top + pos.bottom};
+}
+
 LRESULT DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return DefDlgProcW(hDlg, msg, wParam, lParam);
@@ -324,9 +333,7 @@ HWND VekCreateDialogFromTemplate(const VEK_RES_DIALOG* pTemplate, HWND hwndOwner
     DWORD dwExStyle = pTemplate->dwExStyle;
     if (dwStyle & DS_MODALFRAME)
         dwExStyle |= WS_EX_DLGMODALFRAME;
-    RECT rc = {pTemplate->x, pTemplate->y, pTemplate->x + pTemplate->cx,
-               pTemplate->y + pTemplate->cy};
-    MapDialogRect(nullptr, &rc);
+    RECT rc = MapPlacement(pTemplate->x, pTemplate->y, pTemplate->cx, pTemplate->cy);
     POINT origin = {VEK_X_DESKTOP_ORIGIN, VEK_Y_DESKTOP_ORIGIN};
     if (hwndOwner)
     {
@@ -366,8 +373,7 @@ HWND VekCreateDialogFromTemplate(const VEK_RES_DIALOG* pTemplate, HWND hwndOwner
     for (UINT i = 0; i < pTemplate->nItems; ++i)
     {
         const VEK_RES_DLGITEM& item = pTemplate->pItems[i];
-        RECT rcItem = {item.x, item.y, item.x + item.cx, item.y + item.cy};
-        MapDialogRect(nullptr, &rcItem);
+        RECT rcItem = MapPlacement(item.x, item.y, item.cx, item.cy);
         // Template controls are visible children, as the resource compiler makes them.
         HWND hCtl = CreateWindowExW(
             item.dwExStyle, item.pszClass, item.pszText, item.dwStyle | WS_CHILD | WS_VISIBLE,
@@ -381,6 +387,18 @@ HWND VekCreateDialogFromTemplate(const VEK_RES_DIALOG* pTemplate, HWND hwndOwner
             return nullptr;
         }
         SendMessageW(hCtl, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+    }
+
+    // The first default push button of the template is the dialog's default id.
+    if (DialogInfo* pInfo = Info(hDlg))
+    {
+        for (HWND c : Children(hDlg))
+            if (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            {
+                pInfo->nDefID = static_cast<UINT>(GetDlgCtrlID(c));
+                pInfo->bHasDefID = true;
+                break;
+            }
     }
 
     HWND hFirst = GetNextDlgTabItem(hDlg, nullptr, FALSE);

@@ -1,0 +1,397 @@
+// Modal dialogs from a resource library, driven through the modal handler and the input path:
+// typing, clicks, Enter, Escape, Tab, a nested dialog and message boxes.
+#include "VekTestParent.h"
+
+#include "VEKRuleDlgBase.h"
+
+#include <string>
+
+namespace
+{
+const std::string kResLib = std::string(VEK_TEST_RES_DIR) + "/vektestwindowres.so";
+
+class CInnerDlg : public CDialog
+{
+public:
+    CInnerDlg(CWnd* pParent) : CDialog(200, pParent) {}
+    CString m_strText;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, 2001, m_strText); }
+};
+
+class CMainDlg : public CDialog
+{
+public:
+    CMainDlg() : CDialog(100) {}
+    int m_nCheck = 0;
+    CString m_strText;
+    CEdit m_edit;
+    INT_PTR m_nInnerResult = 0;
+    CString m_strInnerText;
+    int m_nAnswer = 0;
+    int m_nEditChanges = 0;
+    std::vector<UINT> m_keysSeen; // WM_KEYDOWN seen by PreTranslateMessage
+    bool m_bEatDelete = false;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_KEYDOWN)
+        {
+            m_keysSeen.push_back(static_cast<UINT>(pMsg->wParam));
+            if (m_bEatDelete && pMsg->wParam == VK_DELETE)
+                return TRUE;
+        }
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        CDialog::DoDataExchange(pDX);
+        DDX_Control(pDX, 1001, m_edit);
+        DDX_Check(pDX, 1002, m_nCheck);
+        DDX_Text(pDX, 1001, m_strText);
+    }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        auto* pCombo = static_cast<CComboBox*>(GetDlgItem(1003));
+        pCombo->AddString(L"One");
+        pCombo->AddString(L"Two");
+        return TRUE;
+    }
+    void OnNested()
+    {
+        CInnerDlg dlg(this);
+        m_nInnerResult = dlg.DoModal();
+        m_strInnerText = dlg.m_strText;
+    }
+    void OnAsk() { m_nAnswer = MessageBox(L"Sure?", L"Question", MB_YESNO | MB_ICONQUESTION); }
+    void OnEditChange() { ++m_nEditChanges; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CMainDlg, CDialog)
+ON_BN_CLICKED(1004, &CMainDlg::OnNested)
+ON_BN_CLICKED(1008, &CMainDlg::OnAsk)
+ON_EN_CHANGE(1001, &CMainDlg::OnEditChange)
+END_MESSAGE_MAP()
+
+struct DialogFixture : ::testing::Test
+{
+    HMODULE hRes = nullptr;
+    HINSTANCE hOldRes = nullptr;
+    VekModalHandler oldHandler;
+    VekMessageBoxResponder oldResponder;
+    void SetUp() override
+    {
+        hRes = LoadLibraryW(CString(kResLib.c_str()));
+        ASSERT_TRUE(hRes) << kResLib;
+        hOldRes = AfxGetResourceHandle();
+        AfxSetResourceHandle(hRes);
+        oldResponder = VekSetMessageBoxResponder(nullptr);
+    }
+    void TearDown() override
+    {
+        VekSetModalHandler(oldHandler);
+        VekSetMessageBoxResponder(oldResponder);
+        AfxSetResourceHandle(hOldRes);
+        FreeLibrary(hRes);
+    }
+    void Handle(VekModalHandler pfn) { oldHandler = VekSetModalHandler(std::move(pfn)); }
+    static HWND Item(CDialog& dlg, int nID) { return ::GetDlgItem(dlg.m_hWnd, nID); }
+};
+
+TEST_F(DialogFixture, WithoutHandlerTheDialogIsCancelled)
+{
+    VekModalHandler previous = VekSetModalHandler(nullptr);
+    CMainDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    VekSetModalHandler(previous);
+}
+
+TEST_F(DialogFixture, MissingTemplateFails)
+{
+    CDialog dlg(999);
+    EXPECT_EQ(-1, dlg.DoModal());
+}
+
+TEST_F(DialogFixture, TypeTabSpaceAndEnterReachOkWithTheData)
+{
+    UINT nTemplateSeen = 0;
+    HWND hFocusAtStart = nullptr;
+    Handle([&](CDialog& dlg) {
+        nTemplateSeen = dlg.GetTemplateID();
+        hFocusAtStart = GetFocus();
+        ASSERT_TRUE(VekInput::Type(L"abc"));
+        ASSERT_TRUE(VekInput::KeyDown(VK_TAB));
+        EXPECT_EQ(Item(dlg, 1002), GetFocus());
+        ASSERT_TRUE(VekInput::KeyDown(VK_SPACE));
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+        EXPECT_FALSE(dlg.IsModalRunning());
+    });
+    CMainDlg dlg;
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(100u, nTemplateSeen);
+    EXPECT_EQ(L"abc", dlg.m_strText);
+    EXPECT_EQ(BST_CHECKED, dlg.m_nCheck);
+    EXPECT_EQ(1 + 3, dlg.m_nEditChanges);  // the data exchange at the start, then three keys
+    EXPECT_EQ(nullptr, dlg.m_edit.m_hWnd); // let go with the dialog
+    EXPECT_NE(nullptr, hFocusAtStart);
+}
+
+TEST_F(DialogFixture, EscapeCancelsAndKeepsTheMembers)
+{
+    Handle([&](CDialog&) {
+        ASSERT_TRUE(VekInput::Type(L"xyz"));
+        ASSERT_TRUE(VekInput::KeyDown(VK_ESCAPE));
+    });
+    CMainDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(L"", dlg.m_strText);
+}
+
+struct KeyCase
+{
+    const char* name;
+    UINT nVirtKey;
+    INT_PTR nResult;
+};
+
+class BareDialogKeys : public DialogFixture, public ::testing::WithParamInterface<KeyCase>
+{
+};
+
+// Without a default button Enter still ends with IDOK; without a Cancel button Escape still
+// cancels.
+TEST_P(BareDialogKeys, EndTheDialog)
+{
+    Handle([&](CDialog&) { ASSERT_TRUE(VekInput::KeyDown(GetParam().nVirtKey)); });
+    CDialog dlg(300);
+    EXPECT_EQ(GetParam().nResult, dlg.DoModal());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, BareDialogKeys,
+                         ::testing::Values(KeyCase{"enter", VK_RETURN, IDOK},
+                                           KeyCase{"escape", VK_ESCAPE, IDCANCEL}),
+                         [](const ::testing::TestParamInfo<KeyCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST_F(DialogFixture, TabSkipsDisabledAndHiddenControlsAndWraps)
+{
+    std::vector<int> order;
+    std::vector<int> back;
+    Handle([&](CDialog& dlg) {
+        ShowWindow(Item(dlg, 1008), SW_HIDE);
+        for (int i = 0; i < 7; ++i)
+        {
+            order.push_back(GetDlgCtrlID(GetFocus()));
+            ASSERT_TRUE(VekInput::KeyDown(VK_TAB));
+        }
+        for (int i = 0; i < 2; ++i)
+        {
+            ASSERT_TRUE(VekInput::KeyDown(VK_TAB, VEK_MOD_SHIFT));
+            back.push_back(GetDlgCtrlID(GetFocus()));
+        }
+        dlg.EndDialog(IDCANCEL);
+    });
+    CMainDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ((std::vector<int>{1001, 1002, 1003, 1004, 1006, 1, 2}), order);
+    EXPECT_EQ((std::vector<int>{2, 1}), back);
+}
+
+// Moving the focus onto a push button gives it the default look, so Enter presses it; the
+// dialog's default id stays.
+TEST_F(DialogFixture, EnterOnAFocusedButtonClicksIt)
+{
+    Handle([&](CDialog& dlg) {
+        dlg.GotoDlgCtrl(dlg.GetDlgItem(IDCANCEL));
+        EXPECT_EQ(Item(dlg, IDCANCEL), GetFocus());
+        EXPECT_EQ(static_cast<LONG>(BS_DEFPUSHBUTTON),
+                  GetWindowLongW(Item(dlg, IDCANCEL), GWL_STYLE) & BS_TYPEMASK);
+        EXPECT_EQ(static_cast<LONG>(BS_PUSHBUTTON),
+                  GetWindowLongW(Item(dlg, IDOK), GWL_STYLE) & BS_TYPEMASK);
+        EXPECT_EQ(static_cast<DWORD>(MAKELONG(IDOK, DC_HASDEFID)), dlg.GetDefID());
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+    });
+    CMainDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+}
+
+TEST_F(DialogFixture, DefaultIdDecidesEnterAndADisabledDefaultDoesNothing)
+{
+    Handle([&](CDialog& dlg) {
+        EXPECT_EQ(static_cast<DWORD>(MAKELONG(IDOK, DC_HASDEFID)), dlg.GetDefID());
+        dlg.SetDefID(1007); // disabled
+        EXPECT_EQ(static_cast<DWORD>(MAKELONG(1007, DC_HASDEFID)), dlg.GetDefID());
+        EXPECT_EQ(static_cast<LONG>(BS_PUSHBUTTON),
+                  GetWindowLongW(Item(dlg, IDOK), GWL_STYLE) & BS_TYPEMASK);
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+        EXPECT_TRUE(dlg.IsModalRunning());
+        dlg.SetDefID(2);
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+    });
+    CMainDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+}
+
+// A button of the outer dialog opens the inner one; the same handler drives both. While the
+// inner dialog runs the outer one takes no input.
+TEST_F(DialogFixture, NestedDialogRunsInsideAClick)
+{
+    BOOL bOuterClick = TRUE;
+    Handle([&](CDialog& dlg) {
+        if (dlg.GetTemplateID() == 200)
+        {
+            HWND hOuterCheck = ::GetDlgItem(dlg.GetParent()->m_hWnd, 1002);
+            bOuterClick = VekInput::Click(hOuterCheck);
+            EXPECT_EQ(&dlg, VekGetActiveModalDialog());
+            ASSERT_TRUE(VekInput::Type(L"inner"));
+            ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+            return;
+        }
+        ASSERT_TRUE(VekInput::Click(Item(dlg, 1004)));
+        EXPECT_TRUE(dlg.IsModalRunning());
+        EXPECT_EQ(&dlg, VekGetActiveModalDialog());
+        EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+        ASSERT_TRUE(VekInput::Click(Item(dlg, 2)));
+    });
+    CMainDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_EQ(IDOK, dlg.m_nInnerResult);
+    EXPECT_EQ(L"inner", dlg.m_strInnerText);
+    EXPECT_FALSE(bOuterClick);
+    EXPECT_EQ(BST_UNCHECKED, dlg.m_nCheck);
+}
+
+TEST_F(DialogFixture, MessageBoxGoesToTheResponder)
+{
+    HWND hOwnerSeen = nullptr;
+    CString strText;
+    UINT nType = 0;
+    VekSetMessageBoxResponder([&](HWND hOwner, const CString& text, const CString&, UINT type) {
+        hOwnerSeen = hOwner;
+        strText = text;
+        nType = type;
+        return IDNO;
+    });
+    HWND hDlg = nullptr;
+    Handle([&](CDialog& dlg) {
+        hDlg = dlg.m_hWnd;
+        ASSERT_TRUE(VekInput::Click(Item(dlg, 1008)));
+        dlg.EndDialog(IDOK);
+    });
+    CMainDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(IDNO, dlg.m_nAnswer);
+    EXPECT_EQ(hDlg, hOwnerSeen);
+    EXPECT_EQ(L"Sure?", strText);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONQUESTION), nType);
+}
+
+// Keys go through the dialog's PreTranslateMessage before the focused control, which can take
+// them away from it.
+TEST_F(DialogFixture, PreTranslateMessageSeesKeysFirst)
+{
+    CString strAfter;
+    Handle([&](CDialog& dlg) {
+        auto& main = static_cast<CMainDlg&>(dlg);
+        ASSERT_TRUE(VekInput::Type(L"ab"));
+        ASSERT_TRUE(VekInput::KeyDown(VK_HOME));
+        main.m_bEatDelete = true;
+        ASSERT_TRUE(VekInput::KeyDown(VK_DELETE));
+        CWnd::FromHandle(Item(dlg, 1001))->GetWindowText(strAfter);
+        dlg.EndDialog(IDCANCEL);
+    });
+    CMainDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(L"ab", strAfter);
+    EXPECT_EQ((std::vector<UINT>{'A', 'B', VK_HOME, VK_DELETE}), dlg.m_keysSeen);
+}
+
+TEST_F(DialogFixture, ControlsLookedUpByIdHaveTheirClass)
+{
+    Handle([&](CDialog& dlg) {
+        CWnd* pCheck = dlg.GetDlgItem(1002);
+        ASSERT_NE(nullptr, pCheck);
+        EXPECT_TRUE(pCheck->IsKindOf(RUNTIME_CLASS(CButton)));
+        EXPECT_TRUE(dlg.GetDlgItem(1003)->IsKindOf(RUNTIME_CLASS(CComboBox)));
+        EXPECT_TRUE(dlg.GetDlgItem(1005)->IsKindOf(RUNTIME_CLASS(CStatic)));
+        EXPECT_EQ(nullptr, dlg.GetDlgItem(4242));
+        static_cast<CButton*>(pCheck)->SetCheck(BST_CHECKED);
+        // A click on the label passes through it to the dialog.
+        EXPECT_TRUE(VekInput::Click(Item(dlg, 1005)));
+        CRect rc;
+        dlg.GetDlgItem(1005)->GetWindowRect(&rc);
+        EXPECT_EQ(dlg.m_hWnd, WindowFromPoint(rc.CenterPoint()));
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+    });
+    CMainDlg dlg;
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ(BST_CHECKED, dlg.m_nCheck);
+}
+
+// Enter in a multi-line edit without ES_WANTRETURN goes to the default button.
+TEST_F(DialogFixture, EnterInAMultiLineEditPressesTheDefaultButton)
+{
+    Handle([&](CDialog& dlg) {
+        ::SetFocus(Item(dlg, 1006));
+        ASSERT_TRUE(VekInput::Type(L"x"));
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+    });
+    CMainDlg dlg;
+    EXPECT_EQ(IDOK, dlg.DoModal());
+}
+
+TEST_F(DialogFixture, DialogGeometryFollowsDialogUnits)
+{
+    Handle([&](CDialog& dlg) {
+        CRect rcClient;
+        dlg.GetClientRect(&rcClient);
+        CRect rcExpected(0, 0, 220, 110);
+        dlg.MapDialogRect(&rcExpected);
+        EXPECT_EQ(rcExpected, rcClient);
+        CRect rcEdit;
+        dlg.GetDlgItem(1001)->GetWindowRect(&rcEdit);
+        dlg.ScreenToClient(&rcEdit);
+        CRect rcEditExpected(7, 7, 107, 21);
+        dlg.MapDialogRect(&rcEditExpected);
+        EXPECT_EQ(rcEditExpected, rcEdit);
+        dlg.EndDialog(IDCANCEL);
+    });
+    CMainDlg dlg;
+    dlg.DoModal();
+}
+
+class CRuleDlg : public CVEKRuleDlgBase
+{
+public:
+    CRuleDlg() : CVEKRuleDlgBase(400, 7010, L"C:\\res\\ortiva.chm") {}
+};
+
+TEST_F(DialogFixture, RuleDialogOpensItsHelpTopic)
+{
+    std::vector<long> topics;
+    CString strFile;
+    VekHelpViewer oldViewer = CVEKRuleDlgBase::SetHelpViewer([&](const CString& f, long n) {
+        strFile = f;
+        topics.push_back(n);
+    });
+    Handle([&](CDialog& dlg) {
+        ASSERT_TRUE(VekInput::KeyDown(VK_F1));
+        ASSERT_TRUE(VekInput::NcClick(dlg.m_hWnd, HTHELP));
+        ASSERT_TRUE(VekInput::NcClick(dlg.m_hWnd, HTCAPTION));
+        EXPECT_TRUE(dlg.IsModalRunning());
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+    });
+    CRuleDlg dlg;
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    EXPECT_EQ((std::vector<long>{7010, 7010}), topics);
+    EXPECT_EQ(L"C:\\res\\ortiva.chm", strFile);
+    CVEKRuleDlgBase::SetHelpViewer(oldViewer);
+}
+} // namespace
