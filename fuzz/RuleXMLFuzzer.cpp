@@ -1,7 +1,8 @@
 // Fuzz target: the input is parsed as an XML document; every element of it is
 // offered to the built module through GetRule, exactly as a host offers stored
 // rule elements, and every rule built is converted between units, written back
-// through GetXMLNode and deleted through DeleteRule.
+// through GetXMLNode and deleted through DeleteRule. What it writes must then
+// survive further round trips unchanged.
 #include <CVekRule.h>
 #include <VekArray.h>
 #include <VekXMLDocument.h>
@@ -78,6 +79,53 @@ void CollectElements(VekXMLNode* pNode, std::vector<VekXMLNode>& vecElements)
     for (int i = 0; pChildren && i < pChildren->GetSize(); ++i)
         CollectElements((*pChildren)[i], vecElements);
 }
+// A rule element as the module reads it and writes it again; null when the
+// module does not take it back. The rule is deleted here.
+VekXMLNode* ReadAndWrite(VekXMLNode* pElement)
+{
+    CVekRule* pRule = nullptr;
+    g_pfnGetRule(pElement, &pRule);
+    if (pRule == nullptr)
+        return nullptr;
+    VekXMLNode* pWritten = pRule->GetXMLNode();
+    g_pfnDeleteRule(&pRule);
+    return pWritten;
+}
+
+std::string TextOf(VekXMLNode* pNode)
+{
+    CString strXML;
+    pNode->GetXML(strXML);
+    std::string strText;
+    for (int i = 0; i < strXML.GetLength(); ++i)
+        strText.push_back(strXML[i] < 0x80 ? static_cast<char>(strXML[i]) : '?');
+    return strText;
+}
+
+// What the module writes must read back to itself once the first reading has
+// normalised it (older value layouts, six-decimal numbers, unreadable texts):
+// the second and third generations of an element are the same text.
+void CheckStableRoundTrip(VekXMLNode* pFirst)
+{
+    std::unique_ptr<VekXMLNode> pSecond(ReadAndWrite(pFirst));
+    if (!pSecond)
+        return;
+    std::unique_ptr<VekXMLNode> pThird(ReadAndWrite(pSecond.get()));
+    if (!pThird)
+    {
+        std::fprintf(stderr, "fuzz_rule_xml: the module does not read back its own element:\n%s\n",
+                     TextOf(pSecond.get()).c_str());
+        std::abort();
+    }
+    const std::string strSecond = TextOf(pSecond.get());
+    const std::string strThird = TextOf(pThird.get());
+    if (strSecond != strThird)
+    {
+        std::fprintf(stderr, "fuzz_rule_xml: unstable round trip:\n%s\n--- became ---\n%s\n",
+                     strSecond.c_str(), strThird.c_str());
+        std::abort();
+    }
+}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -135,7 +183,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         int arrOld[2] = {pRule->m_nUnit, 0};
         int arrNew[2] = {static_cast<int>(nSize % 11), 0};
         pRule->ChangeUnits(arrOld, arrNew);
-        delete pRule->GetXMLNode();
+        std::unique_ptr<VekXMLNode> pWritten(pRule->GetXMLNode());
+        if (pWritten)
+            CheckStableRoundTrip(pWritten.get());
         g_pfnDeleteRule(&pRule);
     }
     g_pDocument->Clear();
