@@ -177,6 +177,19 @@ TEST_F(ModuleTest, ExitInstanceRunsFirstWhenTheProcessExits)
     EXPECT_EQ(1, Count("app-dtor"));
 }
 
+TEST_F(ModuleTest, StartUpObjectLinkedFirstIsReported)
+{
+    ::testing::internal::CaptureStderr();
+    void* h = dlopen((kLibDir + "/vektest_misordered.so").c_str(), RTLD_NOW | RTLD_LOCAL);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ASSERT_NE(nullptr, h) << dlerror();
+    EXPECT_NE(std::string::npos, err.find("link vekplatform_dllmain last")) << err;
+    EXPECT_EQ(0, Count("init"));
+    EXPECT_EQ(0, dlclose(h));
+    EXPECT_EQ(0, Count("exit"));
+    EXPECT_EQ(1, Count("app-dtor"));
+}
+
 TEST_F(ModuleTest, ModuleWithoutApplicationLoadsAndUnloads)
 {
     void* h = dlopen(kNoAppModule.c_str(), RTLD_NOW | RTLD_LOCAL);
