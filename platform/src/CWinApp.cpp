@@ -147,8 +147,8 @@ void VekModuleAttach(const void* pAddressInModule)
     HINSTANCE hCaller = AfxGetResourceHandle();
     AfxSetResourceHandle(pApp->m_hInstance);
     BOOL bInit = pApp->InitInstance();
-    // InitInstance may destroy nothing, but look the entry up again: it may have
-    // constructed other application objects, which moves the vector.
+    // Look the entry up again: InitInstance may have constructed other
+    // application objects, which can move the entries.
     pEntry = FindByModule(pModule);
     if (pEntry)
         pEntry->hOwnResource = AfxGetResourceHandle();
