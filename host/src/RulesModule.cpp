@@ -23,8 +23,10 @@ CRulesModule::~CRulesModule()
 bool CRulesModule::Load(const std::string& strPath, std::string& strError)
 {
     m_strPath = strPath;
-    // Local binding: two modules may export the same seven names.
-    void* hModule = dlopen(strPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // A bare file name means the file in the current folder, not a search of the
+    // library path. Local binding: two modules export the same seven names.
+    const std::string strOpen = strPath.find('/') == std::string::npos ? "./" + strPath : strPath;
+    void* hModule = dlopen(strOpen.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (hModule == nullptr)
     {
         const char* pszReason = dlerror();

@@ -84,13 +84,14 @@ protected:
 
     std::string Path(const std::string& strName) const { return m_strDir + "/" + strName; }
 
-    // Runs vekhost with the arguments (already quoted where needed) in the English user interface.
+    // Runs vekhost in the test folder with the arguments (already quoted where
+    // needed) in the English user interface.
     RunResult Run(const std::string& strArgs) const
     {
         const std::string strOut = Path(".stdout");
         const std::string strErr = Path(".stderr");
-        const std::string strCommand = "VEK_UI_LANGUAGE=en-US '" + kHost + "' " + strArgs + " >'" +
-                                       strOut + "' 2>'" + strErr + "'";
+        const std::string strCommand = "cd '" + m_strDir + "' && VEK_UI_LANGUAGE=en-US '" + kHost +
+                                       "' " + strArgs + " >'" + strOut + "' 2>'" + strErr + "'";
         const int nStatus = std::system(strCommand.c_str());
         RunResult result = {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadFile(strOut),
                             ReadFile(strErr)};
@@ -206,6 +207,8 @@ TEST_F(VekHostTest, ModulesThatCannotBeUsed)
     }
     RunResult notRules = Run("--module '" VEK_BIN_DIR "/libvekplatform.so' info");
     EXPECT_TRUE(Contains(notRules.strErr, "not a rules module")) << notRules.strErr;
+    // A bare file name is a file in the current folder, not one found on the library path.
+    ExpectRefused(Run("--module VEKInvestmentCastRulesu.so info"), "VEKInvestmentCastRulesu.so");
     // A good module given with a bad one is no excuse.
     ExpectRefused(Run("--module '" + kModule + "' --module '" + paths[1] + "' info"), paths[1]);
 }
