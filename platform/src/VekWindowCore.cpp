@@ -902,7 +902,8 @@ HWND ChildFromPoint(HWND hParent, POINT ptScreen)
     VekWindow* p = VekGetWindow(hParent);
     if (!p)
         return hParent;
-    for (HWND c : p->children)
+    std::vector<HWND> kids = p->children;
+    for (HWND c : kids)
     {
         VekWindow* cw = VekGetWindow(c);
         if (!cw || !(cw->dwStyle & WS_VISIBLE))
@@ -913,9 +914,13 @@ HWND ChildFromPoint(HWND hParent, POINT ptScreen)
             continue;
         if (cw->dwStyle & WS_DISABLED)
             return hParent;
-        if (SendMessageW(c, WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y)) == HTTRANSPARENT)
+        HWND hDeepest = ChildFromPoint(c, ptScreen);
+        // A transparent window (a label, a group box) lets the point through to what lies
+        // beneath it.
+        if (hDeepest == c &&
+            SendMessageW(c, WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y)) == HTTRANSPARENT)
             continue;
-        return ChildFromPoint(c, ptScreen);
+        return hDeepest;
     }
     return hParent;
 }
