@@ -18,7 +18,8 @@ struct VEK_RES_DLGITEM
                       // L"SysListView32", L"SysTreeView32", ...
     LPCWSTR pszText;
     UINT nID;
-    DWORD dwStyle; // WS_ and class styles; WS_CHILD is implied
+    DWORD dwStyle; // WS_ and class styles; WS_CHILD and WS_VISIBLE are implied, as the resource
+                   // compiler makes template controls visible children
     DWORD dwExStyle;
     short x, y, cx, cy;
 };
