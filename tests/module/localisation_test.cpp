@@ -6,7 +6,7 @@
 #include <string>
 
 #include "RulesModule.h"
-#include "VEKInvestmentCastRulesApp.h"
+#include "ModuleProbe.h"
 #include "resource.h"
 
 namespace
@@ -25,9 +25,9 @@ protected:
     {
         setenv("VEK_UI_LANGUAGE", pszLanguage, 1);
         m_pModule = std::make_unique<RulesModule>(kProbePath);
-        m_pApp = m_pModule->Resolve<CVEKInvestmentCastRulesApp* (*)()>("VekProbeApp")();
-        ASSERT_NE(m_pApp, nullptr);
+        ASSERT_TRUE(ReadApp());
     }
+    bool ReadApp() { return m_pModule->Resolve<VekProbeReadAppFn>("VekProbeReadApp")(m_app); }
     void TearDown() override
     {
         m_pModule.reset();
@@ -37,7 +37,7 @@ protected:
     }
 
     std::unique_ptr<RulesModule> m_pModule;
-    CVEKInvestmentCastRulesApp* m_pApp = nullptr;
+    VekProbeAppState m_app{};
 };
 
 TEST_F(Localisation, LibrariesAndHelpFileFollowTheFolderActuallyUsed)
@@ -51,16 +51,13 @@ TEST_F(Localisation, LibrariesAndHelpFileFollowTheFolderActuallyUsed)
     {
         SCOPED_TRACE(row.pszLanguage);
         Load(row.pszLanguage);
-        EXPECT_TRUE(EndsWith(m_pApp->m_strResPath, row.pszFolderUsed))
-            << m_pApp->m_strResPath.GetString();
-        EXPECT_TRUE(
-            EndsWith(m_pApp->m_strHelpFilePath, CString(row.pszFolderUsed) + L"\\ortiva.chm"))
-            << m_pApp->m_strHelpFilePath.GetString();
-        ASSERT_NE(m_pApp->m_hResDll, nullptr);
-        ASSERT_NE(m_pApp->m_hDefaultResDll, nullptr);
+        EXPECT_TRUE(EndsWith(m_app.strResPath, row.pszFolderUsed)) << m_app.strResPath.GetString();
+        EXPECT_TRUE(EndsWith(m_app.strHelpFilePath, CString(row.pszFolderUsed) + L"\\ortiva.chm"))
+            << m_app.strHelpFilePath.GetString();
+        ASSERT_NE(m_app.hResDll, nullptr);
+        ASSERT_NE(m_app.hDefaultResDll, nullptr);
         // The same file from the same folder is the same library.
-        EXPECT_EQ(m_pApp->m_hResDll == m_pApp->m_hDefaultResDll,
-                  std::string(row.pszLanguage) != "de-DE");
+        EXPECT_EQ(m_app.hResDll == m_app.hDefaultResDll, std::string(row.pszLanguage) != "de-DE");
         m_pModule.reset();
     }
 }
@@ -72,9 +69,12 @@ TEST_F(Localisation, RuleNamesAreLanguageIndependentWhileDisplayNamesAreNot)
     HINSTANCE hGerman = LoadBuiltResources(L"de-DE");
     ASSERT_NE(LoadText(hEnglish, IDS_RULE_NAME), LoadText(hGerman, IDS_RULE_NAME));
 
-    AfxSetResourceHandle(m_pApp->m_hResDll);
-    EXPECT_EQ(m_pApp->LoadDefaultResString(IDS_RULE_NAME), LoadText(hEnglish, IDS_RULE_NAME));
-    EXPECT_EQ(AfxGetResourceHandle(), m_pApp->m_hResDll);
+    AfxSetResourceHandle(m_app.hResDll);
+    CString strDefaultName;
+    ASSERT_TRUE(m_pModule->Resolve<VekProbeLoadDefaultResStringFn>("VekProbeLoadDefaultResString")(
+        IDS_RULE_NAME, strDefaultName));
+    EXPECT_EQ(strDefaultName, LoadText(hEnglish, IDS_RULE_NAME));
+    EXPECT_EQ(AfxGetResourceHandle(), m_app.hResDll);
 
     CVekRule* pRule = m_pModule->NewRule();
     ASSERT_NE(pRule, nullptr);
@@ -93,16 +93,17 @@ TEST_F(Localisation, RuleNamesAreLanguageIndependentWhileDisplayNamesAreNot)
 TEST_F(Localisation, ExitInstanceReleasesBothLibraries)
 {
     Load("de-DE");
-    m_pApp->ExitInstance();
-    EXPECT_EQ(m_pApp->m_hResDll, nullptr);
-    EXPECT_EQ(m_pApp->m_hDefaultResDll, nullptr);
+    m_pModule->Resolve<VekProbeExitInstanceFn>("VekProbeExitInstance")();
+    ASSERT_TRUE(ReadApp());
+    EXPECT_EQ(m_app.hResDll, nullptr);
+    EXPECT_EQ(m_app.hDefaultResDll, nullptr);
 }
 
 TEST_F(Localisation, AStringMissingFromTheLibraryLeavesTheCallersTextAlone)
 {
     setenv("VEK_HOME", VEK_EMPTY_HOME, 1);
     Load("en-US");
-    ASSERT_NE(m_pApp->m_hResDll, nullptr);
+    ASSERT_NE(m_app.hResDll, nullptr);
     CString strName = L"unchanged";
     CString strSummary = L"unchanged too";
     m_pModule->GetModuleName(strName);
@@ -121,7 +122,7 @@ TEST_F(Localisation, TheDatabaseModuleListIsACopy)
     lstModules.RemoveHead();
     lstModules.AddTail(L"Added later.dll");
 
-    CStringList& lstCopy = m_pApp->m_lstDBModules;
+    CStringList& lstCopy = *m_app.pDBModules;
     ASSERT_EQ(lstCopy.GetCount(), 2);
     EXPECT_EQ(lstCopy.GetHead(), L"VEKDatabaseu.dll");
     EXPECT_EQ(lstCopy.GetTail(), L"OtherDatabase.dll");
