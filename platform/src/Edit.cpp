@@ -3,8 +3,9 @@
 //
 // Not implemented: undo (EM_UNDO, EM_CANUNDO answer FALSE), word wrap and line geometry
 // (EM_LINEINDEX, EM_LINELENGTH, EM_GETLINE), scrolling (EM_LINESCROLL, EM_SCROLL and
-// EM_SCROLLCARET only answer), ES_PASSWORD masking, IME, margins, EM_GETRECT beyond the client
-// rectangle, the context menu. Text is one string; a caret position is a character index.
+// EM_SCROLLCARET only answer), drawing (WM_PAINT only asks for colours), ES_PASSWORD masking, IME,
+// margins, EM_GETRECT beyond the client rectangle, the context menu. Text is one string; a caret
+// position is a character index.
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -373,9 +374,16 @@ LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         VekNotifyParentCommand(hWnd, EN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
-        s->bDialogMode = false;
         VekNotifyParentCommand(hWnd, EN_KILLFOCUS);
         return 0;
+    case WM_PAINT: {
+        // Painting asks the parent for colours (read-only and disabled edits as static text).
+        DWORD dwStyle = static_cast<DWORD>(GetWindowLongW(hWnd, GWL_STYLE));
+        UINT nMsg = (dwStyle & (ES_READONLY | WS_DISABLED)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
+        if (HWND hParent = GetParent(hWnd))
+            SendMessageW(hParent, nMsg, 0, reinterpret_cast<LPARAM>(hWnd));
+        return DefWindowProcW(hWnd, msg, wParam, lParam);
+    }
     case WM_LBUTTONDOWN: {
         SetFocus(hWnd);
         if (!IsWindow(hWnd))

@@ -1,7 +1,7 @@
 // Static control: text that mouse input passes through.
 //
-// Not implemented: SS_NOTIFY (STN_CLICKED and friends), icons, bitmaps, frames and
-// WM_CTLCOLORSTATIC requests (nothing is painted).
+// Not implemented: SS_NOTIFY notifications (STN_CLICKED and friends), icons, bitmaps, frames;
+// painting only asks the parent for colours.
 #include "VekWindowInternal.h"
 
 namespace
@@ -17,6 +17,10 @@ LRESULT StaticProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return HTTRANSPARENT;
     case WM_GETDLGCODE:
         return DLGC_STATIC;
+    case WM_PAINT:
+        if (HWND hParent = GetParent(hWnd))
+            SendMessageW(hParent, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(hWnd));
+        return DefWindowProcW(hWnd, msg, wParam, lParam);
     default:
         return DefWindowProcW(hWnd, msg, wParam, lParam);
     }

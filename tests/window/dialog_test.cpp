@@ -2,7 +2,10 @@
 // typing, clicks, Enter, Escape, Tab, a nested dialog and message boxes.
 #include "VekTestParent.h"
 
+#include "CCustomComboBox.h"
 #include "VEKRuleDlgBase.h"
+
+#include <afxcmn.h>
 
 #include <string>
 
@@ -393,5 +396,135 @@ TEST_F(DialogFixture, RuleDialogOpensItsHelpTopic)
     EXPECT_EQ((std::vector<long>{7010, 7010}), topics);
     EXPECT_EQ(L"C:\\res\\ortiva.chm", strFile);
     CVEKRuleDlgBase::SetHelpViewer(oldViewer);
+}
+
+// A report list with an in-place text editor and list editor over its cells, as a grid builds
+// them: keys in the editors reach the dialog, and the list editor works from inside the list.
+class CGridDlg : public CDialog
+{
+public:
+    CGridDlg() : CDialog(500) {}
+    CListCtrl m_list;
+    CEdit m_cellEdit;
+    CCustomComboBox m_cellCombo;
+    int m_nListClicks = 0;
+    std::vector<HWND> m_downTargets; // WM_LBUTTONDOWN seen by PreTranslateMessage
+
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_LBUTTONDOWN)
+            m_downTargets.push_back(pMsg->hwnd);
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 5001, m_list); }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        m_list.SetExtendedStyle(0x471);
+        m_list.InsertColumn(0, L"Material", LVCFMT_LEFT, 200, 0);
+        m_list.InsertColumn(1, L"Thickness", LVCFMT_LEFT, 120, 1);
+        for (int i = 0; i < 20; ++i)
+            m_list.InsertItem(i, L"");
+        m_list.SetItemText(0, 0, L"Steel");
+        CRect rc;
+        m_list.GetSubItemRect(0, 1, LVIR_LABEL, rc);
+        rc.InflateRect(0, 2);
+        m_cellEdit.Create(0x50810084, rc, &m_list, 40014);
+        m_cellEdit.SetFont(m_list.GetFont());
+        m_cellEdit.LimitText(260);
+        m_list.GetSubItemRect(1, 0, LVIR_LABEL, rc);
+        rc.InflateRect(0, 2);
+        m_cellCombo.Create(0x210003 | WS_VISIBLE | WS_CHILD, rc, &m_list, 40015);
+        m_cellCombo.AddString(L"Iron");
+        m_cellCombo.AddString(L"Steel");
+        return TRUE;
+    }
+    void OnListClick(NMHDR*, LRESULT*) { ++m_nListClicks; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CGridDlg, CDialog)
+ON_NOTIFY(NM_CLICK, 5001, &CGridDlg::OnListClick)
+END_MESSAGE_MAP()
+
+TEST_F(DialogFixture, TabInACellEditorMovesTheDialogOn)
+{
+    CString strCell;
+    int nFocusAfter = 0;
+    Handle([&](CDialog& dlg) {
+        auto& grid = static_cast<CGridDlg&>(dlg);
+        grid.m_cellEdit.SetFocus();
+        ASSERT_TRUE(VekInput::Type(L"2.5"));
+        ASSERT_TRUE(VekInput::KeyDown(VK_TAB));
+        nFocusAfter = GetDlgCtrlID(GetFocus());
+        grid.m_cellEdit.GetWindowText(strCell);
+        dlg.EndDialog(IDCANCEL);
+    });
+    CGridDlg dlg;
+    dlg.DoModal();
+    EXPECT_EQ(L"2.5", strCell);
+    EXPECT_EQ(5002, nFocusAfter);
+}
+
+struct GridKeyCase
+{
+    const char* name;
+    UINT nVirtKey;
+    INT_PTR nResult;
+};
+
+class GridEditorKeys : public DialogFixture, public ::testing::WithParamInterface<GridKeyCase>
+{
+};
+
+// Enter in the cell editor goes on to the dialog's default button, Escape cancels the dialog.
+TEST_P(GridEditorKeys, ReachTheDialog)
+{
+    Handle([&](CDialog& dlg) {
+        static_cast<CGridDlg&>(dlg).m_cellEdit.SetFocus();
+        ASSERT_TRUE(VekInput::KeyDown(GetParam().nVirtKey));
+    });
+    CGridDlg dlg;
+    EXPECT_EQ(GetParam().nResult, dlg.DoModal());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, GridEditorKeys,
+                         ::testing::Values(GridKeyCase{"enter", VK_RETURN, IDOK},
+                                           GridKeyCase{"escape", VK_ESCAPE, IDCANCEL}),
+                         [](const ::testing::TestParamInfo<GridKeyCase>& info) {
+                             return info.param.name;
+                         });
+
+TEST_F(DialogFixture, ListEditorInsideTheListChoosesAName)
+{
+    CString strChosen;
+    bool bListAttached = false;
+    Handle([&](CDialog& dlg) {
+        auto& grid = static_cast<CGridDlg&>(dlg);
+        ASSERT_TRUE(VekInput::Click(grid.m_cellCombo.m_hWnd));
+        COMBOBOXINFO info = {};
+        ASSERT_TRUE(grid.m_cellCombo.GetComboBoxInfo(&info));
+        bListAttached = CWnd::FromHandlePermanent(info.hwndList) != nullptr;
+        CRect rcItem;
+        ::SendMessageW(info.hwndList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&rcItem));
+        POINT pt = rcItem.CenterPoint();
+        ClientToScreen(info.hwndList, &pt);
+        ASSERT_TRUE(VekInput::ClickAt(pt));
+        grid.m_cellCombo.GetWindowText(strChosen);
+        // A click on an uncovered cell of column 0 selects its row and is reported.
+        CRect rc;
+        grid.m_list.GetSubItemRect(3, 0, LVIR_LABEL, rc);
+        ASSERT_TRUE(VekInput::Click(grid.m_list.m_hWnd, rc.CenterPoint()));
+        EXPECT_EQ(3, grid.m_list.GetNextItem(-1, LVNI_SELECTED));
+        dlg.EndDialog(IDOK);
+    });
+    CGridDlg dlg;
+    dlg.DoModal();
+    EXPECT_TRUE(bListAttached);
+    EXPECT_EQ(L"Steel", strChosen);
+    EXPECT_EQ(1, dlg.m_nListClicks);
+    ASSERT_EQ(3u, dlg.m_downTargets.size()); // the combo box, its list, the list view
 }
 } // namespace

@@ -5,6 +5,8 @@
 
 namespace
 {
+const DWORD LVS_REPORT_STYLE = 0x0001; // LVS_REPORT
+
 const VEK_RES_DLGITEM kMainItems[] = {
     {L"Edit", L"", 1001, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, 7, 7, 100, 14},
     {L"Button", L"Check", 1002, WS_TABSTOP | BS_AUTOCHECKBOX, 0, 7, 25, 100, 10},
@@ -34,6 +36,13 @@ const VEK_RES_DLGITEM kRuleItems[] = {
     {L"Button", L"OK", 1, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 7, 30, 50, 14},
 };
 
+const VEK_RES_DLGITEM kGridItems[] = {
+    {L"SysListView32", L"", 5001, WS_TABSTOP | WS_BORDER | LVS_REPORT_STYLE, 0, 7, 7, 200, 100},
+    {L"Edit", L"", 5002, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 0, 7, 112, 100, 14},
+    {L"Button", L"OK", 1, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 110, 112, 45, 14},
+    {L"Button", L"Cancel", 2, WS_TABSTOP | BS_PUSHBUTTON, 0, 160, 112, 45, 14},
+};
+
 const DWORD kDialogStyle = DS_MODALFRAME | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
 const VEK_RES_DIALOG kDialogs[] = {
@@ -43,6 +52,8 @@ const VEK_RES_DIALOG kDialogs[] = {
      sizeof(kInnerItems) / sizeof(kInnerItems[0])},
     {300, L"Bare", kDialogStyle, 0, 0, 0, 120, 50, nullptr, 0, kBareItems,
      sizeof(kBareItems) / sizeof(kBareItems[0])},
+    {500, L"Grid", kDialogStyle, 0, 0, 0, 215, 135, L"MS Shell Dlg", 8, kGridItems,
+     sizeof(kGridItems) / sizeof(kGridItems[0])},
     {400, L"Rule", kDialogStyle, WS_EX_CONTEXTHELP, 0, 0, 120, 50, L"MS Shell Dlg", 8, kRuleItems,
      sizeof(kRuleItems) / sizeof(kRuleItems[0])},
 };
