@@ -387,6 +387,11 @@ LRESULT ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
             Notify(h, CBN_KILLFOCUS);
         return 0;
     }
+    case WM_SHOWWINDOW:
+        // A combo box that disappears takes its open list with it.
+        if (!wParam)
+            CloseUp(h, s, false);
+        return 0;
     case WM_ENABLE:
         if (s->hwndEdit)
             EnableWindow(s->hwndEdit, static_cast<BOOL>(wParam));

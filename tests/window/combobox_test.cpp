@@ -160,6 +160,29 @@ TEST_F(ComboFixture, KeyboardChoices)
     EXPECT_EQ(2, combo.GetCurSel());
 }
 
+// Hiding the combo box or moving the focus away closes its list without a choice.
+TEST_F(ComboFixture, HidingOrLeavingClosesTheList)
+{
+    Create(0);
+    combo.AddString(L"Steel");
+    COMBOBOXINFO info = {};
+    ASSERT_TRUE(combo.GetComboBoxInfo(&info));
+    ASSERT_TRUE(VekInput::Click(combo.m_hWnd));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    parent.Clear();
+    combo.ShowWindow(SW_HIDE);
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
+    EXPECT_FALSE(combo.GetDroppedState());
+    EXPECT_EQ((VekParentMsg{WM_COMMAND, ID_COMBO, CBN_SELENDCANCEL}), parent.m_log.front());
+
+    combo.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(VekInput::Click(combo.m_hWnd));
+    HWND hOther = VekCreateChild(parent, L"Edit", L"", 0, 77, {200, 10, 300, 30});
+    ASSERT_TRUE(VekInput::Click(hOther));
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
+    EXPECT_EQ(CB_ERR, combo.GetCurSel());
+}
+
 TEST_F(ComboFixture, DestroyingTheComboTakesItsListAlong)
 {
     Create(0);
