@@ -213,6 +213,58 @@ TEST(Edit, PasteTakesTheFirstLineIntoASingleLineEdit)
     EXPECT_TRUE(parent.Matches({{WM_COMMAND, 1, EN_UPDATE}, {WM_COMMAND, 1, EN_CHANGE}}));
 }
 
+struct DlgCodeCase
+{
+    const char* name;
+    LPCWSTR pszClass;
+    DWORD dwStyle;
+    LRESULT code;
+};
+
+class DialogCodes : public ::testing::TestWithParam<DlgCodeCase>
+{
+};
+
+// What each control asks of the dialog manager decides which keys it gets.
+TEST_P(DialogCodes, Answer)
+{
+    CVekTestParent parent;
+    HWND h = VekCreateChild(parent, GetParam().pszClass, L"", GetParam().dwStyle, 1);
+    EXPECT_EQ(GetParam().code, SendMessageW(h, WM_GETDLGCODE, 0, 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, DialogCodes,
+    ::testing::Values(
+        DlgCodeCase{"edit", L"Edit", ES_AUTOHSCROLL,
+                    DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS},
+        DlgCodeCase{"edit_wantreturn", L"Edit", ES_WANTRETURN,
+                    DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS},
+        DlgCodeCase{"multiline_edit", L"Edit", ES_MULTILINE,
+                    DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS},
+        DlgCodeCase{"push", L"Button", BS_PUSHBUTTON, DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON},
+        DlgCodeCase{"default_push", L"Button", BS_DEFPUSHBUTTON, DLGC_BUTTON | DLGC_DEFPUSHBUTTON},
+        DlgCodeCase{"check", L"Button", BS_AUTOCHECKBOX, DLGC_BUTTON},
+        DlgCodeCase{"radio", L"Button", BS_AUTORADIOBUTTON, DLGC_BUTTON | DLGC_RADIOBUTTON},
+        DlgCodeCase{"group", L"Button", BS_GROUPBOX, DLGC_STATIC}),
+    [](const ::testing::TestParamInfo<DlgCodeCase>& info) { return info.param.name; });
+
+// Enter in a multi-line edit outside a dialog, or with ES_WANTRETURN, starts a new line.
+TEST(Edit, MultiLineEnterAddsALine)
+{
+    CVekTestParent parent;
+    HWND h =
+        VekCreateChild(parent, L"Edit", L"", ES_MULTILINE | ES_WANTRETURN, 1, {10, 10, 210, 90});
+    SetFocus(h);
+    ASSERT_TRUE(VekInput::Type(L"a"));
+    ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+    ASSERT_TRUE(VekInput::Type(L"b"));
+    WCHAR buf[16] = {};
+    GetWindowTextW(h, buf, 16);
+    EXPECT_STREQ(L"a\r\nb", buf);
+    EXPECT_EQ(2, SendMessageW(h, EM_GETLINECOUNT, 0, 0));
+}
+
 // A control class that handles its change notification itself keeps it from the parent.
 class CReflectingEdit : public CEdit
 {

@@ -230,6 +230,41 @@ TEST_F(ListFixture, ItemChangingVetoKeepsTheState)
     EXPECT_EQ(0, Notifications(LVN_ITEMCHANGED));
 }
 
+TEST_F(ListFixture, StateForEveryItemAndDeleteAllNotifications)
+{
+    AddRows(3);
+    ASSERT_TRUE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_EQ(3u, list.GetSelectedCount());
+    parent.Clear();
+    // A parent that answers TRUE to LVN_DELETEALLITEMS gets no LVN_DELETEITEM per row.
+    parent.m_onNotify = [](NMHDR* p) -> LRESULT {
+        return p->code == LVN_DELETEALLITEMS ? TRUE : 0;
+    };
+    ASSERT_TRUE(list.DeleteAllItems());
+    EXPECT_TRUE(parent.Matches({{WM_NOTIFY, ID_LIST, LVN_DELETEALLITEMS}}));
+    AddRows(2);
+    parent.m_onNotify = nullptr;
+    ASSERT_TRUE(list.DeleteAllItems());
+    EXPECT_TRUE(parent.Matches({{WM_NOTIFY, ID_LIST, LVN_DELETEALLITEMS},
+                                {WM_NOTIFY, ID_LIST, LVN_DELETEITEM},
+                                {WM_NOTIFY, ID_LIST, LVN_DELETEITEM}}));
+}
+
+TEST_F(ListFixture, HeaderClickIsAColumnClick)
+{
+    CHeaderCtrl* pHeader = list.GetHeaderCtrl();
+    CRect rc;
+    pHeader->GetItemRect(1, &rc);
+    int nColumn = -1;
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code == LVN_COLUMNCLICK)
+            nColumn = reinterpret_cast<NMLISTVIEW*>(p)->iSubItem;
+        return 0;
+    };
+    ASSERT_TRUE(VekInput::Click(pHeader->m_hWnd, rc.CenterPoint()));
+    EXPECT_EQ(1, nColumn);
+}
+
 TEST_F(ListFixture, ExtendedStyleReturnsThePrevious)
 {
     EXPECT_EQ(0u, list.SetExtendedStyle(0x471));

@@ -254,6 +254,34 @@ TEST_F(TreeFixture, ButtonClickExpandsAndEnsureVisibleRevealsChildren)
     EXPECT_TRUE(tree.GetItemRect(hGrade, &rc, TRUE));
 }
 
+// A program's expansion notifies until the item has been expanded once; the user's always.
+TEST_F(TreeFixture, ExpansionNotifications)
+{
+    HTREEITEM hGroup = tree.InsertItem(L"Steel");
+    HTREEITEM hGrade = tree.InsertItem(L"A36", hGroup);
+    parent.Clear();
+    ASSERT_TRUE(tree.Expand(hGroup, TVE_EXPAND));
+    ASSERT_TRUE(tree.Expand(hGroup, TVE_COLLAPSE));
+    ASSERT_TRUE(tree.Expand(hGroup, TVE_EXPAND));
+    EXPECT_TRUE(parent.Matches(
+        {{WM_NOTIFY, ID_TREE, TVN_ITEMEXPANDINGW}, {WM_NOTIFY, ID_TREE, TVN_ITEMEXPANDEDW}}));
+    EXPECT_FALSE(tree.Expand(hGrade, TVE_EXPAND)); // nothing to expand
+
+    // Keyboard: Down selects the grade, Left goes back to the group, Left again collapses it.
+    tree.SelectItem(hGroup);
+    SetFocus(tree.m_hWnd);
+    parent.Clear();
+    ASSERT_TRUE(VekInput::KeyDown(VK_DOWN));
+    EXPECT_EQ(hGrade, tree.GetSelectedItem());
+    ASSERT_TRUE(VekInput::KeyDown(VK_LEFT));
+    EXPECT_EQ(hGroup, tree.GetSelectedItem());
+    ASSERT_TRUE(VekInput::KeyDown(VK_LEFT));
+    EXPECT_EQ(0u, tree.GetItemState(hGroup, TVIS_EXPANDED));
+    // Space toggles the selected item's check box.
+    ASSERT_TRUE(VekInput::KeyDown(VK_SPACE));
+    EXPECT_TRUE(tree.GetCheck(hGroup));
+}
+
 TEST_F(TreeFixture, EnsureVisibleScrollsTheFirstVisibleItem)
 {
     std::vector<HTREEITEM> items;
