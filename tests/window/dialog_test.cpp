@@ -115,6 +115,40 @@ TEST_F(DialogFixture, WithoutHandlerTheDialogIsCancelled)
     VekSetModalHandler(previous);
 }
 
+// A data exchange naming a control the template lacks fails: OK then keeps the dialog open.
+class CBrokenExchangeDlg : public CDialog
+{
+public:
+    CBrokenExchangeDlg() : CDialog(300) {}
+    CEdit m_edit;
+    int m_nMissing = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Control(pDX, 3001, m_edit);
+        DDX_Check(pDX, 4242, m_nMissing);
+    }
+};
+
+TEST_F(DialogFixture, FailedDataExchangeKeepsTheDialogOpen)
+{
+    bool bBound = false;
+    bool bOpenAfterOk = false;
+    Handle([&](CDialog& dlg) {
+        auto& broken = static_cast<CBrokenExchangeDlg&>(dlg);
+        bBound = broken.m_edit.m_hWnd == Item(dlg, 3001); // bound before the failing line
+        EXPECT_FALSE(dlg.UpdateData(TRUE));
+        ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
+        bOpenAfterOk = dlg.IsModalRunning();
+        ASSERT_TRUE(VekInput::KeyDown(VK_ESCAPE));
+    });
+    CBrokenExchangeDlg dlg;
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+    EXPECT_TRUE(bBound);
+    EXPECT_TRUE(bOpenAfterOk);
+}
+
 TEST_F(DialogFixture, MissingTemplateFails)
 {
     CDialog dlg(999);
