@@ -393,6 +393,20 @@ std::wstring VekTranslateWideFormat(LPCWSTR pszFormat)
 void CString::FormatV(LPCWSTR pszFormat, va_list args)
 {
     const std::wstring format = VekTranslateWideFormat(pszFormat);
+    // Most results are short: a stack buffer takes them without opening a
+    // stream. vswprintf fails both when the text does not fit and on a
+    // conversion error; the stream below then tells the two apart.
+    wchar_t szShort[256];
+    va_list shortCopy;
+    va_copy(shortCopy, args);
+    const int nShort =
+        std::vswprintf(szShort, sizeof(szShort) / sizeof(szShort[0]), format.c_str(), shortCopy);
+    va_end(shortCopy);
+    if (nShort >= 0)
+    {
+        m_str.assign(szShort, static_cast<size_t>(nShort));
+        return;
+    }
     // A growing memory stream sizes the result exactly in one pass; a conversion
     // error (a narrow argument the C locale cannot convert) gives an empty string.
     wchar_t* pBuffer = nullptr;
