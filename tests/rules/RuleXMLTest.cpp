@@ -10,6 +10,7 @@
 #include <VekXMLNodeList.h>
 #include <afx.h>
 #include <vekmsgbox.h>
+#include <winnls.h>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,8 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(nullptr, GetTestResDll());
+        // Summaries show numbers with the user's separator; these texts expect a full stop.
+        VekSetUserLocaleOverride(LOCALE_SDECIMAL, L".");
         g_pXMLDoc = &m_doc;
         VekXMLDocument::SetCurrent(&m_doc);
         m_pfnOldResponder = VekSetMessageBoxResponder(
@@ -51,6 +54,7 @@ protected:
     void TearDown() override
     {
         VekSetMessageBoxResponder(m_pfnOldResponder);
+        VekSetUserLocaleOverride(LOCALE_SDECIMAL, nullptr);
         VekXMLDocument::SetCurrent(nullptr);
         g_pXMLDoc = nullptr;
     }
