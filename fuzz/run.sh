@@ -3,7 +3,9 @@
 # undefined-behaviour sanitizers in build-fuzz/, and runs the rule XML target
 # for SECONDS seconds (default 60) on the seed corpus in fuzz/corpus/. The
 # sanitizer runtime is the shared one, since the module is a shared object
-# linked with --no-undefined and is loaded with dlopen.
+# linked with --no-undefined and is loaded with dlopen. The control classes'
+# Create hides CWnd::Create as it does in MFC; clang warns about that, and
+# the warning stays a warning here.
 # New inputs go to build-fuzz/fuzz-corpus/, crashes to build-fuzz/fuzz-artifacts/.
 set -eu
 SECONDS_TO_RUN=${1:-60}
@@ -14,7 +16,8 @@ RUNTIME_DIR=$(clang-14 -print-runtime-dir)
 cmake -S "$ROOT" -B "$BUILD" -G Ninja \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
+  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link -Wno-error=overloaded-virtual" \
   -DCMAKE_SHARED_LINKER_FLAGS=-shared-libasan -DCMAKE_MODULE_LINKER_FLAGS=-shared-libasan \
   "-DCMAKE_EXE_LINKER_FLAGS=-shared-libasan -Wl,-rpath,$RUNTIME_DIR" \
   -DVEK_SANITIZE=ON -DVEK_BUILD_FUZZ=ON -DVEK_BUILD_TESTS=OFF -DVEK_BUILD_BENCH=OFF >/dev/null
