@@ -3,6 +3,8 @@
 #include "VekXMLNodeList.h"
 #include "VekXMLText.h"
 
+#include <cwchar>
+
 using vek_xml::FromUtf8;
 using vek_xml::HandleOf;
 using vek_xml::NodeOf;
@@ -60,16 +62,37 @@ bool VekXMLNode::AddAttribute(const CString& strName, const CString& strValue)
     return attr && attr.set_value(strUtf8Value.c_str(), strUtf8Value.size());
 }
 
-bool VekXMLNode::GetAttributeValue(const CString& strName, CString& strValue) const
+namespace
 {
-    pugi::xml_node node = NodeOf(this);
-    if (!node)
-        return false;
-    pugi::xml_attribute attr = node.attribute(ToUtf8(strName).c_str());
+bool ReadAttribute(pugi::xml_node node, const char* pszName, CString& strValue)
+{
+    pugi::xml_attribute attr = node.attribute(pszName);
     if (!attr)
         return false;
     strValue = FromUtf8(attr.value());
     return true;
+}
+} // namespace
+
+bool VekXMLNode::GetAttributeValue(const CString& strName, CString& strValue) const
+{
+    pugi::xml_node node = NodeOf(this);
+    return node && ReadAttribute(node, ToUtf8(strName).c_str(), strValue);
+}
+
+bool VekXMLNode::GetAttributeValue(LPCWSTR pszName, CString& strValue) const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node || !pszName)
+        return false;
+    // Rules read their attributes by the thousand and the names are short: convert them on the
+    // stack.
+    const size_t nLength = std::wcslen(pszName);
+    char szName[64];
+    if (vek_xml::Utf8Length(pszName, nLength) >= sizeof szName)
+        return ReadAttribute(node, ToUtf8(CString(pszName)).c_str(), strValue);
+    *vek_xml::EncodeUtf8(pszName, nLength, szName) = '\0';
+    return ReadAttribute(node, szName, strValue);
 }
 
 bool VekXMLNode::HasAttribute(const CString& strName) const

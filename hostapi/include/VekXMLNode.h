@@ -55,6 +55,8 @@ public:
     // True and the value in strValue when the attribute exists; otherwise false
     // and strValue unchanged.
     bool GetAttributeValue(const CString& strName, CString& strValue) const;
+    // The same for a name given as text, without building a string for it.
+    bool GetAttributeValue(LPCWSTR pszName, CString& strValue) const;
     bool HasAttribute(const CString& strName) const;
     // False when there was no such attribute.
     bool RemoveAttribute(const CString& strName);

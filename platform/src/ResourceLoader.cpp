@@ -6,6 +6,7 @@
 #include "VekModules.h"
 
 #include <algorithm>
+#include <link.h>
 
 namespace
 {
@@ -16,13 +17,61 @@ HINSTANCE g_hResourceHandle = nullptr;
 
 // The resource table of a loaded resource library, or null. The table must be
 // the library's own (not one of its dependencies') and of this layout version.
-const VEK_RES_TABLE* FindTable(HINSTANCE hInstance)
+const VEK_RES_TABLE* LookUpTable(HINSTANCE hInstance)
 {
     void* pSymbol = vek::FindOwnSymbol(vek::FindLoadedModule(hInstance), VEK_RES_TABLE_SYMBOL);
     if (!pSymbol)
         return nullptr;
     const auto* pTable = static_cast<const VEK_RES_TABLE*>(pSymbol);
     return pTable->nVersion == VEK_RES_TABLE_VERSION ? pTable : nullptr;
+}
+
+// How many libraries the process has unloaded so far, as the dynamic loader counts.
+unsigned long long UnloadCount()
+{
+    unsigned long long nSubs = 0;
+    dl_iterate_phdr(
+        [](dl_phdr_info* pInfo, size_t, void* pData) {
+            *static_cast<unsigned long long*>(pData) = pInfo->dlpi_subs;
+            return 1; // the counter is the same in every entry: the first will do
+        },
+        &nSubs);
+    return nSubs;
+}
+
+// Looking a table up takes the loader's lock and a symbol search, and strings are
+// loaded by the thousand when rules are read. Tables found are remembered until
+// any library is unloaded, since only an unload can invalidate a handle.
+const VEK_RES_TABLE* FindTable(HINSTANCE hInstance)
+{
+    struct Entry
+    {
+        HINSTANCE hInstance;
+        const VEK_RES_TABLE* pTable;
+    };
+    static Entry s_entries[8];
+    static int s_nEntries = 0;
+    static unsigned long long s_nUnloads = 0;
+
+    const unsigned long long nUnloads = UnloadCount();
+    if (nUnloads != s_nUnloads)
+    {
+        s_nEntries = 0;
+        s_nUnloads = nUnloads;
+    }
+    for (int i = 0; i < s_nEntries; ++i)
+        if (s_entries[i].hInstance == hInstance)
+            return s_entries[i].pTable;
+
+    const VEK_RES_TABLE* pTable = LookUpTable(hInstance);
+    if (pTable)
+    {
+        // The oldest entry makes room; a process uses few resource libraries at once.
+        if (s_nEntries == 8)
+            std::rotate(s_entries, s_entries + 1, s_entries + s_nEntries--);
+        s_entries[s_nEntries++] = {hInstance, pTable};
+    }
+    return pTable;
 }
 } // namespace
 

@@ -27,10 +27,17 @@ typedef std::unique_ptr<VekXMLNodeList> NodeListPtr;
 // A double as a wide string stream reads it; 0.0 when the text does not start
 // with a number, trailing text ignored. The classic locale keeps the reading
 // independent of whatever global C++ locale the host may have installed.
+// Setting up a stream costs more than reading a number with it, so one stream
+// serves every read (the module runs on one thread).
 double StreamDouble(const CString& strText)
 {
-    std::wistringstream stream(strText.str());
-    stream.imbue(std::locale::classic());
+    static std::wistringstream stream = [] {
+        std::wistringstream fresh;
+        fresh.imbue(std::locale::classic());
+        return fresh;
+    }();
+    stream.clear();
+    stream.str(strText.str());
     double dValue = 0.0;
     if (!(stream >> dValue))
         return 0.0;
