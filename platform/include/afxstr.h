@@ -109,13 +109,34 @@ VEK_PLATFORM_API CString operator+(const CString& a, LPCWSTR b);
 VEK_PLATFORM_API CString operator+(LPCWSTR a, const CString& b);
 VEK_PLATFORM_API CString operator+(const CString& a, WCHAR b);
 
-inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
-inline bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
-inline bool operator==(LPCWSTR a, const CString& b) { return b.Compare(a) == 0; }
-inline bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }
-inline bool operator!=(const CString& a, LPCWSTR b) { return a.Compare(b) != 0; }
-inline bool operator!=(LPCWSTR a, const CString& b) { return b.Compare(a) != 0; }
-inline bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
+inline bool operator==(const CString& a, const CString& b)
+{
+    return a.Compare(b) == 0;
+}
+inline bool operator==(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) == 0;
+}
+inline bool operator==(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b)
+{
+    return a.Compare(b) != 0;
+}
+inline bool operator!=(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) != 0;
+}
+inline bool operator!=(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) != 0;
+}
+inline bool operator<(const CString& a, const CString& b)
+{
+    return a.Compare(b) < 0;
+}
 
 // Translates a Windows-convention wide format into the one glibc's vswprintf expects.
 VEK_PLATFORM_API std::wstring VekTranslateWideFormat(LPCWSTR pszFormat);

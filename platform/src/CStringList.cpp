@@ -11,17 +11,35 @@ struct CStringList::Node : __POSITION
 
 namespace
 {
-template <typename N> N* node(POSITION pos) { return static_cast<N*>(pos); }
+template <typename N> N* node(POSITION pos)
+{
+    return static_cast<N*>(pos);
+}
 } // namespace
 
 CStringList::CStringList(int nBlockSize) : m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
 
-CStringList::~CStringList() { RemoveAll(); }
+CStringList::~CStringList()
+{
+    RemoveAll();
+}
 
-CString& CStringList::GetHead() { return m_pHead->data; }
-const CString& CStringList::GetHead() const { return m_pHead->data; }
-CString& CStringList::GetTail() { return m_pTail->data; }
-const CString& CStringList::GetTail() const { return m_pTail->data; }
+CString& CStringList::GetHead()
+{
+    return m_pHead->data;
+}
+const CString& CStringList::GetHead() const
+{
+    return m_pHead->data;
+}
+CString& CStringList::GetTail()
+{
+    return m_pTail->data;
+}
+const CString& CStringList::GetTail() const
+{
+    return m_pTail->data;
+}
 
 POSITION CStringList::AddHead(LPCWSTR newElement)
 {
@@ -76,8 +94,14 @@ void CStringList::RemoveAll()
     m_nCount = 0;
 }
 
-POSITION CStringList::GetHeadPosition() const { return m_pHead; }
-POSITION CStringList::GetTailPosition() const { return m_pTail; }
+POSITION CStringList::GetHeadPosition() const
+{
+    return m_pHead;
+}
+POSITION CStringList::GetTailPosition() const
+{
+    return m_pTail;
+}
 
 CString& CStringList::GetNext(POSITION& rPosition)
 {
@@ -107,9 +131,18 @@ const CString& CStringList::GetPrev(POSITION& rPosition) const
     return n->data;
 }
 
-CString& CStringList::GetAt(POSITION position) { return node<Node>(position)->data; }
-const CString& CStringList::GetAt(POSITION position) const { return node<Node>(position)->data; }
-void CStringList::SetAt(POSITION pos, LPCWSTR newElement) { node<Node>(pos)->data = newElement; }
+CString& CStringList::GetAt(POSITION position)
+{
+    return node<Node>(position)->data;
+}
+const CString& CStringList::GetAt(POSITION position) const
+{
+    return node<Node>(position)->data;
+}
+void CStringList::SetAt(POSITION pos, LPCWSTR newElement)
+{
+    node<Node>(pos)->data = newElement;
+}
 
 void CStringList::RemoveAt(POSITION position)
 {
