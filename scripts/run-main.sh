@@ -1,7 +1,20 @@
 #!/usr/bin/env bash
-# Sets everything up and runs the main job: the reference host on the built module.
+# Sets everything up and runs the main job: the reference host takes the
+# module's default rules along the storage road — written to a new rule file,
+# read back, converted to inches and shown again. The files go to out/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$here/build
 "$here/scripts/setup.sh" "$build"
-"$build/bin/vekhost" info
+
+vekhost=$build/bin/vekhost
+out=$here/out
+mkdir -p "$out"
+
+"$vekhost" info
+echo
+"$vekhost" new -o "$out/rules-mm.xml" --unit 0 --force
+"$vekhost" show "$out/rules-mm.xml"
+echo
+"$vekhost" convert "$out/rules-mm.xml" --unit 3 -o "$out/rules-in.xml"
+"$vekhost" show "$out/rules-in.xml"
