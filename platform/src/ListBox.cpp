@@ -489,36 +489,7 @@ LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     case WM_VSCROLL: {
-        int nRows = ItemHeightRows(h, s);
-        int nMaxTop = std::max(0, Count(s) - nRows);
-        switch (LOWORD(wParam))
-        {
-        case SB_LINEUP:
-            --s->nTop;
-            break;
-        case SB_LINEDOWN:
-            ++s->nTop;
-            break;
-        case SB_PAGEUP:
-            s->nTop -= nRows;
-            break;
-        case SB_PAGEDOWN:
-            s->nTop += nRows;
-            break;
-        case SB_TOP:
-            s->nTop = 0;
-            break;
-        case SB_BOTTOM:
-            s->nTop = nMaxTop;
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            s->nTop = HIWORD(wParam);
-            break;
-        default:
-            break;
-        }
-        s->nTop = std::max(0, std::min(s->nTop, nMaxTop));
+        s->nTop = VekScrollTopRow(wParam, s->nTop, ItemHeightRows(h, s), Count(s));
         InvalidateRect(h, nullptr, TRUE);
         return 0;
     }

@@ -721,33 +721,7 @@ LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_VSCROLL: {
         int nPage = std::max(1, PerPage(h));
-        switch (LOWORD(wParam))
-        {
-        case SB_LINEUP:
-            --s->nTop;
-            break;
-        case SB_LINEDOWN:
-            ++s->nTop;
-            break;
-        case SB_PAGEUP:
-            s->nTop -= nPage;
-            break;
-        case SB_PAGEDOWN:
-            s->nTop += nPage;
-            break;
-        case SB_TOP:
-            s->nTop = 0;
-            break;
-        case SB_BOTTOM:
-            s->nTop = Count(s);
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            s->nTop = HIWORD(wParam);
-            break;
-        default:
-            break;
-        }
+        s->nTop = VekScrollTopRow(wParam, s->nTop, nPage, Count(s));
         ClampTop(h, s);
         InvalidateRect(h, nullptr, TRUE);
         return 0;

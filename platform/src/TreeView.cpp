@@ -777,36 +777,8 @@ LRESULT TreeProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         std::vector<TreeItem*> v = Visible(s);
         if (v.empty())
             return 0;
-        int nFirst = FirstVisibleIndex(s, v);
-        int nPage = PerPage(h);
-        switch (LOWORD(wParam))
-        {
-        case SB_LINEUP:
-            --nFirst;
-            break;
-        case SB_LINEDOWN:
-            ++nFirst;
-            break;
-        case SB_PAGEUP:
-            nFirst -= nPage;
-            break;
-        case SB_PAGEDOWN:
-            nFirst += nPage;
-            break;
-        case SB_TOP:
-            nFirst = 0;
-            break;
-        case SB_BOTTOM:
-            nFirst = static_cast<int>(v.size());
-            break;
-        case SB_THUMBPOSITION:
-        case SB_THUMBTRACK:
-            nFirst = HIWORD(wParam);
-            break;
-        default:
-            break;
-        }
-        nFirst = std::max(0, std::min(nFirst, std::max(0, static_cast<int>(v.size()) - nPage)));
+        const int nFirst = VekScrollTopRow(wParam, FirstVisibleIndex(s, v), PerPage(h),
+                                           static_cast<int>(v.size()));
         s->pFirstVisible = v[static_cast<size_t>(nFirst)];
         InvalidateRect(h, nullptr, TRUE);
         return 0;

@@ -76,6 +76,11 @@ HWND VekCreateDialogFromTemplate(const VEK_RES_DIALOG* pTemplate, HWND hwndOwner
 // Creates the temporary object of the class matching hWnd's window class.
 CWnd* VekCreateTemporaryWnd(HWND hWnd);
 // Registration of the built-in classes, one per control file.
+// The first row a scrolling list shows after a WM_VSCROLL request (wParam), for a
+// list of nCount rows showing nPage at once; kept within the rows so that the
+// last page stays full.
+int VekScrollTopRow(WPARAM wParam, int nTop, int nPage, int nCount);
+
 void VekRegisterButtonClass();
 void VekRegisterEditClass();
 void VekRegisterStaticClass();
