@@ -179,13 +179,11 @@ bool WarmUp(const std::string& strWhat, int nRules, const std::function<bool()>&
     return pfnPass();
 }
 
-void BM_ModuleRoundTrip(benchmark::State& state)
+// Times pfnPass after one untimed warm-up pass; a failing pass ends the benchmark with an error.
+template <class Pass>
+void RunPasses(benchmark::State& state, const char* pszName, int nRules, Pass& pfnPass)
 {
-    const int nRules = static_cast<int>(state.range(0));
-    const CString strInput(InputFile(nRules).c_str());
-    const CString strOutput(OutputPath().c_str());
-    auto pfnPass = [&] { return ModuleRoundTrip(strInput, strOutput); };
-    if (!WarmUp("module", nRules, pfnPass))
+    if (!WarmUp(pszName, nRules, pfnPass))
     {
         state.SkipWithError("cannot read or write the rule file");
         return;
@@ -201,26 +199,22 @@ void BM_ModuleRoundTrip(benchmark::State& state)
     state.counters["rules"] = nRules;
 }
 
+void BM_ModuleRoundTrip(benchmark::State& state)
+{
+    const int nRules = static_cast<int>(state.range(0));
+    const CString strInput(InputFile(nRules).c_str());
+    const CString strOutput(OutputPath().c_str());
+    auto pfnPass = [&] { return ModuleRoundTrip(strInput, strOutput); };
+    RunPasses(state, "module", nRules, pfnPass);
+}
+
 void BM_PugixmlRoundTrip(benchmark::State& state)
 {
     const int nRules = static_cast<int>(state.range(0));
     const std::string strInput = InputFile(nRules);
     const std::string strOutput = OutputPath();
     auto pfnPass = [&] { return PugixmlRoundTrip(strInput, strOutput); };
-    if (!WarmUp("pugixml", nRules, pfnPass))
-    {
-        state.SkipWithError("cannot read or write the rule file");
-        return;
-    }
-    for (auto _ : state)
-    {
-        if (!pfnPass())
-        {
-            state.SkipWithError("cannot read or write the rule file");
-            return;
-        }
-    }
-    state.counters["rules"] = nRules;
+    RunPasses(state, "pugixml", nRules, pfnPass);
 }
 
 // Keeps the fastest repetition of every benchmark so that the ratios can be
