@@ -412,3 +412,11 @@ void VekRegisterComboBoxClass()
     wc.lpszClassName = L"ComboBox";
     RegisterClassW(&wc);
 }
+
+BOOL GetComboBoxInfo(HWND hwndCombo, COMBOBOXINFO* pcbi)
+{
+    if (!pcbi || !IsWindow(hwndCombo))
+        return FALSE;
+    return static_cast<BOOL>(
+        SendMessageW(hwndCombo, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(pcbi)));
+}

@@ -42,6 +42,19 @@ struct VekWindow
 
 // The record of a live window, or null.
 VekWindow* VekGetWindow(HWND hWnd);
+// True for a child window (WS_CHILD with a parent): its rectangle is in the parent's client
+// coordinates and it moves, hides and dies with the parent.
+inline bool VekIsChildWindow(const VekWindow* w)
+{
+    return (w->dwStyle & WS_CHILD) && w->hwndParent;
+}
+// The top-level and popup windows, bottom of the z-order first.
+std::vector<HWND>& VekTopLevelWindows();
+// Forgets hWnd as focus or capture window without any message (its record is going away).
+void VekForgetWindowState(HWND hWnd);
+// Releases the capture without WM_CAPTURECHANGED when hWnd or one of its descendants holds it
+// (hWnd is being destroyed).
+void VekDropCaptureWithin(HWND hWnd);
 // The control's own state (see VekWindow::pCtlState).
 void* VekGetCtlState(HWND hWnd);
 void VekSetCtlState(HWND hWnd, void* pState);
@@ -75,12 +88,12 @@ void VekRunModalHandler(CDialog& dlg);
 HWND VekCreateDialogFromTemplate(const VEK_RES_DIALOG* pTemplate, HWND hwndOwner, CDialog* pDlg);
 // Creates the temporary object of the class matching hWnd's window class.
 CWnd* VekCreateTemporaryWnd(HWND hWnd);
-// Registration of the built-in classes, one per control file.
 // The first row a scrolling list shows after a WM_VSCROLL request (wParam), for a
 // list of nCount rows showing nPage at once; kept within the rows so that the
 // last page stays full.
 int VekScrollTopRow(WPARAM wParam, int nTop, int nPage, int nCount);
 
+// Registration of the built-in classes, one per control file.
 void VekRegisterButtonClass();
 void VekRegisterEditClass();
 void VekRegisterStaticClass();
