@@ -2,12 +2,6 @@
 
 #include "HostText.h"
 
-namespace
-{
-// The database library the checker ships with; the module looks it up by this name.
-const wchar_t kDatabaseModule[] = L"VEKDatabaseu.dll";
-} // namespace
-
 CHostSession::CHostSession()
 {
     VekXMLDocument::SetCurrent(&m_doc);
@@ -24,10 +18,16 @@ CHostSession::~CHostSession()
     m_vecModules.clear();
 }
 
+bool CHostSession::LoadDatabaseLibrary(const std::string& strPath, std::string& strError)
+{
+    return m_database.Load(strPath, strError);
+}
+
 bool CHostSession::LoadModules(const std::vector<std::string>& vecPaths, std::string& strError)
 {
     CStringList lstDatabases;
-    lstDatabases.AddTail(kDatabaseModule);
+    if (m_database.IsLoaded())
+        lstDatabases.AddTail(CDatabaseLibrary::FileName());
     for (const std::string& strPath : vecPaths)
     {
         std::unique_ptr<CRulesModule> pModule(new CRulesModule);

@@ -2,6 +2,7 @@
 // document handed to them, the modules themselves, and every rule they made.
 #pragma once
 
+#include "DatabaseLibrary.h"
 #include "RulesModule.h"
 
 #include <memory>
@@ -17,6 +18,11 @@ public:
     // Gives every rule back to its module, takes the document away from the
     // modules and unloads them, in that order.
     ~CHostSession();
+
+    // Loads the database library. Without it the modules are told of no
+    // database library; false with a one-line message.
+    bool LoadDatabaseLibrary(const std::string& strPath, std::string& strError);
+    CDatabaseLibrary& GetDatabaseLibrary() { return m_database; }
 
     // Loads each module and hands it the document and the database module
     // list. False, with a one-line message, at the first module that fails.
@@ -43,8 +49,9 @@ private:
         CRulesModule* pModule;
     };
 
-    // Declared first so that the modules are unloaded before it goes.
+    // Declared first so that the modules are unloaded before they go.
     VekXMLDocument m_doc;
+    CDatabaseLibrary m_database;
     std::vector<std::unique_ptr<CRulesModule>> m_vecModules;
     std::vector<COwnedRule> m_vecRules;
 };

@@ -13,9 +13,10 @@
 namespace
 {
 const CHostCommand* const g_commands[] = {&g_InfoCommand, &g_NewCommand, &g_ShowCommand,
-                                          &g_ConvertCommand};
+                                          &g_ConvertCommand, &g_MaterialsCommand};
 
 const char kModuleFile[] = "VEKInvestmentCastRulesu.so";
+const char kDatabaseLibraryFile[] = "VEKDatabaseu.so";
 
 void PrintProgramHelp()
 {
@@ -116,10 +117,19 @@ int main(int argc, char** argv)
     {
         CHostSession session;
         std::string strError;
-        if (!session.LoadModules(vecModules, strError))
+        // The material database needs no rules module.
+        if (pCommand != &g_MaterialsCommand)
         {
-            ReportError(strError);
-            return HOST_EXIT_FAILURE;
+            // As the checker does: the database library first, so that the
+            // modules find it loaded; without it they work without a database name.
+            if (!session.LoadDatabaseLibrary(ExecutableFolder() + "/" + kDatabaseLibraryFile,
+                                             strError))
+                ReportWarning(strError);
+            if (!session.LoadModules(vecModules, strError))
+            {
+                ReportError(strError);
+                return HOST_EXIT_FAILURE;
+            }
         }
         nResult = pCommand->pfnRun(session, vecArgs);
     }
