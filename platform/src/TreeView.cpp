@@ -14,11 +14,15 @@
 // Item handles are never reused: a handle of a deleted item stays invalid, and every message
 // given one fails.
 //
+// A handler of any notification may delete items, or destroy the tree or its parent. After
+// each notification the tree checks that its window still lives (window handles are never
+// reused either) and that the items it holds still exist, and otherwise stops at once.
+//
 // Not implemented: image lists (icons, TVM_SETIMAGELIST), label editing (TVS_EDITLABELS),
 // drag and drop (TVN_BEGINDRAG), tool tips, TVS_SINGLEEXPAND, TVS_TRACKSELECT, insertion marks,
 // I_CHILDRENCALLBACK and LPSTR_TEXTCALLBACK (TVN_GETDISPINFO), TVN_ITEMCHANGING /
 // TVN_ITEMCHANGED and NM_TVSTATEIMAGECHANGING, incremental search by typing, horizontal
-// scrolling, custom draw.
+// scrolling, custom draw, WM_CONTEXTMENU after an unanswered NM_RCLICK, NM_RDBLCLK, NM_RETURN.
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -40,35 +44,34 @@ struct TreeItem
 
 uintptr_t g_nextItemId = 0x1000;
 
-struct TreeState
+// The state of one tree window, created on WM_NCCREATE and freed on WM_NCDESTROY.
+struct TreeView
 {
+    HWND hwnd = nullptr;
     TreeItem root;
     std::map<uintptr_t, std::unique_ptr<TreeItem>> items;
     TreeItem* pCaret = nullptr;
     TreeItem* pFirstVisible = nullptr;
     TreeItem* pDropHilite = nullptr;
     int nIndent = VEK_CX_TVINDENT;
-    UINT nCause = TVC_UNKNOWN; // what is selecting: the mouse, the keyboard or a program
 };
 
-TreeState* State(HWND h)
+DWORD Style(const TreeView* tv)
 {
-    return static_cast<TreeState*>(VekGetCtlState(h));
-}
-DWORD Style(HWND h)
-{
-    return static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+    return static_cast<DWORD>(GetWindowLongW(tv->hwnd, GWL_STYLE));
 }
 HTREEITEM Handle(const TreeItem* p)
 {
     return p ? reinterpret_cast<HTREEITEM>(p->id) : nullptr;
 }
 
-TreeItem* Item(TreeState* s, HTREEITEM h)
+TreeItem* Item(TreeView* tv, HTREEITEM h)
 {
-    auto it = s->items.find(reinterpret_cast<uintptr_t>(h));
-    return it == s->items.end() ? nullptr : it->second.get();
+    auto it = tv->items.find(reinterpret_cast<uintptr_t>(h));
+    return it == tv->items.end() ? nullptr : it->second.get();
 }
+// Items held across a notification are held by handle: the handler may have deleted them, and
+// the handle then finds nothing.
 
 bool HasChildren(const TreeItem* p)
 {
@@ -101,10 +104,10 @@ void CollectVisible(TreeItem* p, std::vector<TreeItem*>& out)
     }
 }
 
-std::vector<TreeItem*> Visible(TreeState* s)
+std::vector<TreeItem*> Visible(TreeView* tv)
 {
     std::vector<TreeItem*> v;
-    CollectVisible(&s->root, v);
+    CollectVisible(&tv->root, v);
     return v;
 }
 
@@ -114,21 +117,22 @@ int IndexOf(const std::vector<TreeItem*>& v, const TreeItem* p)
     return it == v.end() ? -1 : static_cast<int>(it - v.begin());
 }
 
-int FirstVisibleIndex(TreeState* s, const std::vector<TreeItem*>& v)
+int FirstVisibleIndex(TreeView* tv, const std::vector<TreeItem*>& v)
 {
-    int n = IndexOf(v, s->pFirstVisible);
+    int n = IndexOf(v, tv->pFirstVisible);
     if (n < 0)
     {
-        s->pFirstVisible = v.empty() ? nullptr : v.front();
+        tv->pFirstVisible = v.empty() ? nullptr : v.front();
         n = v.empty() ? -1 : 0;
     }
     return std::max(n, 0);
 }
 
-int PerPage(HWND h)
+// Whole rows that fit in the client area.
+int PerPage(const TreeView* tv)
 {
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(tv->hwnd, &rc);
     return std::max(1, static_cast<int>(rc.bottom) / VEK_CY_TVROW);
 }
 
@@ -141,15 +145,15 @@ struct Layout
     int xRight;     // end of the label
 };
 
-Layout LayoutOf(HWND h, const TreeState* s, const TreeItem* p)
+Layout LayoutOf(const TreeView* tv, const TreeItem* p)
 {
-    DWORD dwStyle = Style(h);
+    DWORD dwStyle = Style(tv);
     bool bRootColumn = (dwStyle & TVS_LINESATROOT) && (dwStyle & (TVS_HASLINES | TVS_HASBUTTONS));
     int nLevels = Depth(p) + (bRootColumn ? 1 : 0);
     Layout l;
-    l.xIndentEnd = nLevels * s->nIndent;
+    l.xIndentEnd = nLevels * tv->nIndent;
     l.xButton = ((dwStyle & TVS_HASBUTTONS) && HasChildren(p) && nLevels > 0)
-                    ? l.xIndentEnd - s->nIndent
+                    ? l.xIndentEnd - tv->nIndent
                     : -1;
     l.xState = l.xIndentEnd;
     int cxState = ((dwStyle & TVS_CHECKBOXES) && StateImage(p) != 0) ? VEK_CX_TVSTATEICON : 0;
@@ -158,10 +162,10 @@ Layout LayoutOf(HWND h, const TreeState* s, const TreeItem* p)
     return l;
 }
 
-TreeItem* HitTest(HWND h, TreeState* s, TVHITTESTINFO* p)
+TreeItem* HitTest(TreeView* tv, TVHITTESTINFO* p)
 {
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(tv->hwnd, &rc);
     p->hItem = nullptr;
     p->flags = 0;
     if (p->pt.x < 0)
@@ -174,15 +178,15 @@ TreeItem* HitTest(HWND h, TreeState* s, TVHITTESTINFO* p)
         p->flags |= TVHT_BELOW;
     if (p->flags)
         return nullptr;
-    std::vector<TreeItem*> v = Visible(s);
-    int n = FirstVisibleIndex(s, v) + p->pt.y / VEK_CY_TVROW;
+    std::vector<TreeItem*> v = Visible(tv);
+    int n = FirstVisibleIndex(tv, v) + p->pt.y / VEK_CY_TVROW;
     if (v.empty() || n >= static_cast<int>(v.size()))
     {
         p->flags = TVHT_NOWHERE;
         return nullptr;
     }
     TreeItem* pItem = v[static_cast<size_t>(n)];
-    Layout l = LayoutOf(h, s, pItem);
+    Layout l = LayoutOf(tv, pItem);
     int x = p->pt.x;
     if (l.xButton >= 0 && x >= l.xButton && x < l.xIndentEnd)
         p->flags = TVHT_ONITEMBUTTON;
@@ -198,6 +202,27 @@ TreeItem* HitTest(HWND h, TreeState* s, TVHITTESTINFO* p)
     return pItem;
 }
 
+TreeItem* HitTestAt(TreeView* tv, LPARAM lParam, TVHITTESTINFO* pHit)
+{
+    *pHit = {};
+    pHit->pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    return HitTest(tv, pHit);
+}
+
+// ---- notifications --------------------------------------------------------------------------
+// Each returns false when the tree did not survive the handler: its state is freed then, and
+// the caller must return without touching tv again.
+
+bool NotifySimple(TreeView* tv, UINT nCode, LRESULT* pResult = nullptr)
+{
+    HWND h = tv->hwnd;
+    NMHDR nm = {};
+    LRESULT r = VekNotifyParent(h, nCode, &nm);
+    if (pResult)
+        *pResult = r;
+    return IsWindow(h) != FALSE;
+}
+
 void FillItem(TVITEMW& tvi, const TreeItem* p)
 {
     tvi.mask = TVIF_HANDLE | TVIF_STATE | TVIF_PARAM;
@@ -207,8 +232,10 @@ void FillItem(TVITEMW& tvi, const TreeItem* p)
     tvi.lParam = p ? p->lParam : 0;
 }
 
-LRESULT NotifyTree(HWND h, UINT nCode, UINT nAction, const TreeItem* pOld, const TreeItem* pNew)
+bool NotifyTree(TreeView* tv, UINT nCode, UINT nAction, const TreeItem* pOld, const TreeItem* pNew,
+                LRESULT* pResult = nullptr)
 {
+    HWND h = tv->hwnd;
     NMTREEVIEWW nm = {};
     nm.action = nAction;
     FillItem(nm.itemOld, pOld);
@@ -217,107 +244,141 @@ LRESULT NotifyTree(HWND h, UINT nCode, UINT nAction, const TreeItem* pOld, const
         nm.itemOld.mask = 0;
     if (!pNew)
         nm.itemNew.mask = 0;
-    return VekNotifyParent(h, nCode, &nm.hdr);
+    LRESULT r = VekNotifyParent(h, nCode, &nm.hdr);
+    if (pResult)
+        *pResult = r;
+    return IsWindow(h) != FALSE;
 }
 
-bool Expand(HWND h, TreeState* s, TreeItem* p, UINT nCode, bool bUser);
+// ---- operations -----------------------------------------------------------------------------
+// Those that notify return whether the tree still lives; what they achieved, if anything, goes
+// to an out parameter.
 
-void EnsureVisible(HWND h, TreeState* s, TreeItem* p)
+bool Expand(TreeView* tv, TreeItem* p, UINT nCode, bool bUser, bool* pbDone = nullptr);
+
+// Expands p's collapsed ancestors and scrolls p into the rows shown.
+bool EnsureVisible(TreeView* tv, TreeItem* p)
 {
-    for (TreeItem* q = p->pParent; q && q != &s->root; q = q->pParent)
-        if (!Expanded(q))
-            Expand(h, s, q, TVE_EXPAND, false);
-    std::vector<TreeItem*> v = Visible(s);
+    HTREEITEM hItem = Handle(p);
+    std::vector<HTREEITEM> ancestors;
+    for (TreeItem* q = p->pParent; q && q != &tv->root; q = q->pParent)
+        ancestors.push_back(Handle(q));
+    for (HTREEITEM hAncestor : ancestors)
+    {
+        TreeItem* q = Item(tv, hAncestor);
+        if (q && !Expanded(q) && !Expand(tv, q, TVE_EXPAND, false))
+            return false;
+    }
+    p = Item(tv, hItem);
+    if (!p)
+        return true;
+    std::vector<TreeItem*> v = Visible(tv);
     int n = IndexOf(v, p);
     if (n < 0)
-        return;
-    int nFirst = FirstVisibleIndex(s, v);
-    int nPage = PerPage(h);
+        return true;
+    int nFirst = FirstVisibleIndex(tv, v);
+    int nPage = PerPage(tv);
     if (n < nFirst)
-        s->pFirstVisible = p;
+        tv->pFirstVisible = p;
     else if (n >= nFirst + nPage)
-        s->pFirstVisible = v[static_cast<size_t>(n - nPage + 1)];
+        tv->pFirstVisible = v[static_cast<size_t>(n - nPage + 1)];
+    return true;
 }
 
 // TVGN_CARET: TVN_SELCHANGING (a non-zero answer keeps the old selection), then
 // TVN_SELCHANGED. Selecting the current item again sends nothing.
-bool Select(HWND h, TreeState* s, TreeItem* p)
+bool Select(TreeView* tv, TreeItem* p, UINT nCause, bool* pbDone = nullptr)
 {
-    if (p == s->pCaret)
+    if (pbDone)
+        *pbDone = p == tv->pCaret;
+    if (p == tv->pCaret)
         return true;
-    TreeItem* pOld = s->pCaret;
-    UINT nCause = s->nCause;
-    if (NotifyTree(h, TVN_SELCHANGINGW, nCause, pOld, p))
-        return false;
-    if (!IsWindow(h))
+    HTREEITEM hOld = Handle(tv->pCaret);
+    HTREEITEM hNew = Handle(p);
+    LRESULT rVeto = 0;
+    if (!NotifyTree(tv, TVN_SELCHANGINGW, nCause, tv->pCaret, p, &rVeto))
         return false;
     // The handler may have deleted either item.
-    if (pOld && !Item(s, Handle(pOld)))
-        pOld = nullptr;
-    if (p && !Item(s, Handle(p)))
-        return false;
-    if (pOld)
-        pOld->nState &= ~static_cast<UINT>(TVIS_SELECTED);
-    s->pCaret = p;
+    p = hNew ? Item(tv, hNew) : nullptr;
+    if (rVeto || (hNew && !p))
+        return true;
+    TreeItem* pOld = hOld ? Item(tv, hOld) : nullptr;
+    if (tv->pCaret)
+        tv->pCaret->nState &= ~static_cast<UINT>(TVIS_SELECTED);
+    tv->pCaret = p;
     if (p)
     {
         p->nState |= TVIS_SELECTED;
-        EnsureVisible(h, s, p);
+        if (!EnsureVisible(tv, p))
+            return false;
     }
-    InvalidateRect(h, nullptr, TRUE);
-    NotifyTree(h, TVN_SELCHANGEDW, nCause, pOld, p);
-    return true;
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    if (pbDone)
+        *pbDone = true;
+    // Expanding towards the new item may have deleted items too.
+    p = hNew ? Item(tv, hNew) : nullptr;
+    pOld = hOld ? Item(tv, hOld) : nullptr;
+    return NotifyTree(tv, TVN_SELCHANGEDW, nCause, pOld, p);
 }
 
-bool Expand(HWND h, TreeState* s, TreeItem* p, UINT nCode, bool bUser)
+bool Expand(TreeView* tv, TreeItem* p, UINT nCode, bool bUser, bool* pbDone)
 {
+    if (pbDone)
+        *pbDone = false;
     nCode &= 3;
     if (!HasChildren(p) && p->children.empty())
-        return false;
-    bool bExpand = nCode == TVE_EXPAND || (nCode == TVE_TOGGLE && !Expanded(p));
-    if (nCode != TVE_EXPAND && nCode != TVE_COLLAPSE && nCode != TVE_TOGGLE)
-        return false;
-    if (bExpand == Expanded(p))
         return true;
+    if (nCode != TVE_EXPAND && nCode != TVE_COLLAPSE && nCode != TVE_TOGGLE)
+        return true;
+    bool bExpand = nCode == TVE_EXPAND || (nCode == TVE_TOGGLE && !Expanded(p));
+    if (bExpand == Expanded(p))
+    {
+        if (pbDone)
+            *pbDone = true;
+        return true;
+    }
     // A program's expansion notifies only until the item has been expanded once.
     bool bNotify = bUser || !(p->nState & TVIS_EXPANDEDONCE);
     UINT nAction = bExpand ? TVE_EXPAND : TVE_COLLAPSE;
-    if (bNotify && NotifyTree(h, TVN_ITEMEXPANDINGW, nAction, nullptr, p))
+    HTREEITEM hItem = Handle(p);
+    LRESULT rVeto = 0;
+    if (bNotify && !NotifyTree(tv, TVN_ITEMEXPANDINGW, nAction, nullptr, p, &rVeto))
         return false;
-    if (!IsWindow(h) || !Item(s, Handle(p)))
-        return false;
+    p = Item(tv, hItem);
+    if (rVeto || !p)
+        return true;
     if (bExpand)
         p->nState |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
     else
         p->nState &= ~static_cast<UINT>(TVIS_EXPANDED);
     if (!bExpand)
     {
-        std::vector<TreeItem*> v = Visible(s);
-        if (s->pFirstVisible && IndexOf(v, s->pFirstVisible) < 0)
-            s->pFirstVisible = p;
+        std::vector<TreeItem*> v = Visible(tv);
+        if (tv->pFirstVisible && IndexOf(v, tv->pFirstVisible) < 0)
+            tv->pFirstVisible = p;
     }
-    InvalidateRect(h, nullptr, TRUE);
-    if (bNotify)
-        NotifyTree(h, TVN_ITEMEXPANDEDW, nAction, nullptr, p);
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    if (pbDone)
+        *pbDone = true;
+    if (bNotify && !NotifyTree(tv, TVN_ITEMEXPANDEDW, nAction, nullptr, p))
+        return false;
     // A collapse that hides the selected item selects the collapsed item.
-    if (!bExpand && s->pCaret && IsWindow(h))
+    p = Item(tv, hItem);
+    if (!bExpand && tv->pCaret && p && !Expanded(p))
     {
-        for (TreeItem* q = s->pCaret->pParent; q; q = q->pParent)
+        for (TreeItem* q = tv->pCaret->pParent; q; q = q->pParent)
             if (q == p)
-            {
-                Select(h, s, p);
-                break;
-            }
+                return Select(tv, p, TVC_UNKNOWN);
     }
     return true;
 }
 
-TreeItem* Insert(HWND h, TreeState* s, const TVINSERTSTRUCTW* pIns)
+TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
 {
-    TreeItem* pParent = &s->root;
+    TreeItem* pParent = &tv->root;
     if (pIns->hParent && pIns->hParent != TVI_ROOT)
     {
-        pParent = Item(s, pIns->hParent);
+        pParent = Item(tv, pIns->hParent);
         if (!pParent)
             return nullptr;
     }
@@ -335,7 +396,7 @@ TreeItem* Insert(HWND h, TreeState* s, const TVINSERTSTRUCTW* pIns)
     if (tvi.mask & TVIF_CHILDREN)
         pNew->cChildren = tvi.cChildren;
     // With check boxes every item starts unchecked.
-    if ((Style(h) & TVS_CHECKBOXES) && StateImage(pNew.get()) == 0)
+    if ((Style(tv) & TVS_CHECKBOXES) && StateImage(pNew.get()) == 0)
         pNew->nState |= INDEXTOSTATEIMAGEMASK(1);
 
     std::vector<TreeItem*>& sib = pParent->children;
@@ -355,64 +416,86 @@ TreeItem* Insert(HWND h, TreeState* s, const TVINSERTSTRUCTW* pIns)
     }
     else if (hAfter && hAfter != TVI_LAST && hAfter != TVI_ROOT)
     {
-        TreeItem* pAfter = Item(s, hAfter);
+        TreeItem* pAfter = Item(tv, hAfter);
         auto it = std::find(sib.begin(), sib.end(), pAfter);
         if (it != sib.end())
             nPos = static_cast<size_t>(it - sib.begin()) + 1;
     }
     TreeItem* p = pNew.get();
     sib.insert(sib.begin() + static_cast<std::ptrdiff_t>(nPos), p);
-    s->items[p->id] = std::move(pNew);
-    if (!s->pFirstVisible)
-        s->pFirstVisible = s->root.children.empty() ? nullptr : s->root.children.front();
-    InvalidateRect(h, nullptr, TRUE);
+    tv->items[p->id] = std::move(pNew);
+    if (!tv->pFirstVisible)
+        tv->pFirstVisible = tv->root.children.empty() ? nullptr : tv->root.children.front();
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
     return p;
 }
 
-void Unlink(TreeState* s, TreeItem* p)
+void Unlink(TreeView* tv, TreeItem* p)
 {
     auto& sib = p->pParent->children;
     sib.erase(std::remove(sib.begin(), sib.end(), p), sib.end());
-    if (s->pCaret == p)
-        s->pCaret = nullptr;
-    if (s->pDropHilite == p)
-        s->pDropHilite = nullptr;
-    s->items.erase(p->id);
+    if (tv->pCaret == p)
+        tv->pCaret = nullptr;
+    if (tv->pDropHilite == p)
+        tv->pDropHilite = nullptr;
+    if (tv->pFirstVisible == p)
+        tv->pFirstVisible = nullptr; // put back on a shown item by the caller
+    tv->items.erase(p->id);
 }
 
 // Deletes p's subtree, children before parents, with TVN_DELETEITEM for each.
-void DeleteSubtree(HWND h, TreeState* s, TreeItem* p)
+bool DeleteSubtree(TreeView* tv, HTREEITEM hItem)
 {
-    std::vector<TreeItem*> kids = p->children;
-    for (TreeItem* c : kids)
-        if (Item(s, Handle(c)))
-            DeleteSubtree(h, s, c);
-    if (!IsWindow(h) || !Item(s, Handle(p)))
-        return;
-    NotifyTree(h, TVN_DELETEITEMW, 0, p, nullptr);
-    if (IsWindow(h) && Item(s, Handle(p)))
-        Unlink(s, p);
+    TreeItem* p = Item(tv, hItem);
+    if (!p)
+        return true;
+    std::vector<HTREEITEM> kids;
+    for (TreeItem* c : p->children)
+        kids.push_back(Handle(c));
+    for (HTREEITEM hKid : kids)
+        if (!DeleteSubtree(tv, hKid))
+            return false;
+    p = Item(tv, hItem);
+    if (!p)
+        return true;
+    if (!NotifyTree(tv, TVN_DELETEITEMW, 0, p, nullptr))
+        return false;
+    if ((p = Item(tv, hItem)) != nullptr)
+        Unlink(tv, p);
+    return true;
 }
 
-bool Delete(HWND h, TreeState* s, HTREEITEM hItem)
+// Puts the first visible row back on a shown item after items went away.
+void RepairFirstVisible(TreeView* tv, HTREEITEM hNear)
 {
-    if (hItem == TVI_ROOT || !hItem)
-    {
-        std::vector<TreeItem*> tops = s->root.children;
-        for (TreeItem* c : tops)
-            if (IsWindow(h) && Item(s, Handle(c)))
-                DeleteSubtree(h, s, c);
-        s->pCaret = nullptr;
-        s->pFirstVisible = nullptr;
-        InvalidateRect(h, nullptr, TRUE);
-        return true;
-    }
-    TreeItem* p = Item(s, hItem);
-    if (!p)
-        return false;
+    std::vector<TreeItem*> v = Visible(tv);
+    if (IndexOf(v, tv->pFirstVisible) >= 0)
+        return;
+    TreeItem* pNear = hNear ? Item(tv, hNear) : nullptr;
+    tv->pFirstVisible = v.empty() ? nullptr : (pNear && IndexOf(v, pNear) >= 0 ? pNear : v.front());
+}
+
+bool DeleteAll(TreeView* tv)
+{
+    std::vector<HTREEITEM> tops;
+    for (TreeItem* c : tv->root.children)
+        tops.push_back(Handle(c));
+    for (HTREEITEM hTop : tops)
+        if (!DeleteSubtree(tv, hTop))
+            return false;
+    tv->pCaret = nullptr;
+    tv->pFirstVisible = nullptr;
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    return true;
+}
+
+// Deleting the subtree holding the selection selects the next sibling, else the parent, else
+// the previous sibling.
+bool Delete(TreeView* tv, TreeItem* p)
+{
     TreeItem* pNewSel = nullptr;
     bool bSelInside = false;
-    for (TreeItem* q = s->pCaret; q; q = q->pParent)
+    for (TreeItem* q = tv->pCaret; q; q = q->pParent)
         if (q == p)
             bSelInside = true;
     if (bSelInside)
@@ -421,53 +504,47 @@ bool Delete(HWND h, TreeState* s, HTREEITEM hItem)
         auto it = std::find(sib.begin(), sib.end(), p);
         if (it + 1 != sib.end())
             pNewSel = *(it + 1);
-        else if (p->pParent != &s->root)
+        else if (p->pParent != &tv->root)
             pNewSel = p->pParent;
         else if (it != sib.begin())
             pNewSel = *(it - 1);
     }
-    TreeItem* pParent = p->pParent;
-    DeleteSubtree(h, s, p);
-    if (!IsWindow(h))
-        return true;
-    std::vector<TreeItem*> v = Visible(s);
-    if (IndexOf(v, s->pFirstVisible) < 0)
-        s->pFirstVisible =
-            v.empty() ? nullptr
-                      : (pParent != &s->root && IndexOf(v, pParent) >= 0 ? pParent : v.front());
-    if (pNewSel && Item(s, Handle(pNewSel)))
-    {
-        s->nCause = TVC_UNKNOWN;
-        Select(h, s, pNewSel);
-    }
-    InvalidateRect(h, nullptr, TRUE);
+    HTREEITEM hParent = Handle(p->pParent == &tv->root ? nullptr : p->pParent);
+    HTREEITEM hNewSel = Handle(pNewSel);
+    if (!DeleteSubtree(tv, Handle(p)))
+        return false;
+    RepairFirstVisible(tv, hParent);
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    pNewSel = hNewSel ? Item(tv, hNewSel) : nullptr;
+    if (pNewSel)
+        return Select(tv, pNewSel, TVC_UNKNOWN);
     return true;
 }
 
-TreeItem* NextItem(TreeState* s, TreeItem* p, UINT nCode)
+TreeItem* NextItem(TreeView* tv, TreeItem* p, UINT nCode)
 {
     switch (nCode)
     {
     case TVGN_ROOT:
-        return s->root.children.empty() ? nullptr : s->root.children.front();
+        return tv->root.children.empty() ? nullptr : tv->root.children.front();
     case TVGN_CARET:
-        return s->pCaret;
+        return tv->pCaret;
     case TVGN_DROPHILITE:
-        return s->pDropHilite;
+        return tv->pDropHilite;
     case TVGN_FIRSTVISIBLE: {
-        std::vector<TreeItem*> v = Visible(s);
-        int n = IndexOf(v, s->pFirstVisible);
-        return n >= 0 ? s->pFirstVisible : (v.empty() ? nullptr : v.front());
+        std::vector<TreeItem*> v = Visible(tv);
+        int n = IndexOf(v, tv->pFirstVisible);
+        return n >= 0 ? tv->pFirstVisible : (v.empty() ? nullptr : v.front());
     }
     case TVGN_LASTVISIBLE: {
-        std::vector<TreeItem*> v = Visible(s);
+        std::vector<TreeItem*> v = Visible(tv);
         return v.empty() ? nullptr : v.back();
     }
     default:
         break;
     }
     if (nCode == TVGN_CHILD && !p)
-        return s->root.children.empty() ? nullptr : s->root.children.front();
+        return tv->root.children.empty() ? nullptr : tv->root.children.front();
     if (!p)
         return nullptr;
     switch (nCode)
@@ -475,7 +552,7 @@ TreeItem* NextItem(TreeState* s, TreeItem* p, UINT nCode)
     case TVGN_CHILD:
         return p->children.empty() ? nullptr : p->children.front();
     case TVGN_PARENT:
-        return p->pParent == &s->root ? nullptr : p->pParent;
+        return p->pParent == &tv->root ? nullptr : p->pParent;
     case TVGN_NEXT:
     case TVGN_PREVIOUS: {
         auto& sib = p->pParent->children;
@@ -486,7 +563,7 @@ TreeItem* NextItem(TreeState* s, TreeItem* p, UINT nCode)
     }
     case TVGN_NEXTVISIBLE:
     case TVGN_PREVIOUSVISIBLE: {
-        std::vector<TreeItem*> v = Visible(s);
+        std::vector<TreeItem*> v = Visible(tv);
         int n = IndexOf(v, p);
         if (n < 0)
             return nullptr;
@@ -498,291 +575,416 @@ TreeItem* NextItem(TreeState* s, TreeItem* p, UINT nCode)
     }
 }
 
-void ToggleCheck(HWND h, TreeItem* p)
+void ToggleCheck(TreeView* tv, TreeItem* p)
 {
     UINT n = StateImage(p);
     if (n == 1 || n == 2)
     {
         p->nState = (p->nState & ~static_cast<UINT>(TVIS_STATEIMAGEMASK)) |
                     INDEXTOSTATEIMAGEMASK(n == 1 ? 2 : 1);
-        InvalidateRect(h, nullptr, TRUE);
+        InvalidateRect(tv->hwnd, nullptr, TRUE);
     }
 }
 
-void SelectByUser(HWND h, TreeState* s, TreeItem* p, UINT nCause)
+// ---- message handlers -----------------------------------------------------------------------
+
+LRESULT OnDestroy(TreeView* tv)
 {
-    s->nCause = nCause;
-    Select(h, s, p);
-    s->nCause = TVC_UNKNOWN;
+    DeleteAll(tv);
+    return 0;
+}
+
+LRESULT OnInsertItem(TreeView* tv, const TVINSERTSTRUCTW* pIns)
+{
+    return pIns ? reinterpret_cast<LRESULT>(Handle(Insert(tv, pIns))) : 0;
+}
+
+LRESULT OnDeleteItem(TreeView* tv, HTREEITEM hItem)
+{
+    if (hItem == TVI_ROOT || !hItem)
+    {
+        DeleteAll(tv);
+        return TRUE;
+    }
+    TreeItem* p = Item(tv, hItem);
+    if (!p)
+        return FALSE;
+    Delete(tv, p);
+    return TRUE;
+}
+
+LRESULT OnSetIndent(TreeView* tv, WPARAM wParam)
+{
+    tv->nIndent = std::max(0, static_cast<int>(wParam));
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT OnGetNextItem(TreeView* tv, UINT nCode, HTREEITEM hItem)
+{
+    TreeItem* p = nullptr;
+    if (hItem && hItem != TVI_ROOT)
+    {
+        p = Item(tv, hItem);
+        if (!p)
+            return 0;
+    }
+    return reinterpret_cast<LRESULT>(Handle(NextItem(tv, p, nCode)));
+}
+
+LRESULT OnGetItem(TreeView* tv, TVITEMW* p)
+{
+    TreeItem* pItem = p ? Item(tv, p->hItem) : nullptr;
+    if (!pItem)
+        return FALSE;
+    if (p->mask & TVIF_TEXT)
+        VekCopyText(pItem->strText, p->pszText, p->cchTextMax);
+    if (p->mask & TVIF_STATE)
+        p->state = pItem->nState & (p->stateMask ? p->stateMask : 0xFFFFu);
+    if (p->mask & TVIF_PARAM)
+        p->lParam = pItem->lParam;
+    if (p->mask & TVIF_CHILDREN)
+        p->cChildren = HasChildren(pItem) ? 1 : 0;
+    return TRUE;
+}
+
+LRESULT OnSetItem(TreeView* tv, const TVITEMW* p)
+{
+    TreeItem* pItem = p ? Item(tv, p->hItem) : nullptr;
+    if (!pItem)
+        return FALSE;
+    if (p->mask & TVIF_TEXT)
+        pItem->strText = p->pszText && p->pszText != LPSTR_TEXTCALLBACKW ? p->pszText : L"";
+    if (p->mask & TVIF_STATE)
+        pItem->nState = (pItem->nState & ~p->stateMask) | (p->state & p->stateMask);
+    if (p->mask & TVIF_PARAM)
+        pItem->lParam = p->lParam;
+    if (p->mask & TVIF_CHILDREN)
+        pItem->cChildren = p->cChildren;
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT OnGetItemState(TreeView* tv, HTREEITEM hItem, UINT nMask)
+{
+    TreeItem* pItem = Item(tv, hItem);
+    return pItem ? (pItem->nState & nMask) : 0;
+}
+
+LRESULT OnSelectItem(TreeView* tv, UINT nCode, HTREEITEM hItem)
+{
+    TreeItem* pItem = hItem ? Item(tv, hItem) : nullptr;
+    if (hItem && !pItem)
+        return FALSE;
+    switch (nCode & 0xFF)
+    {
+    case TVGN_CARET: {
+        bool bDone = false;
+        return Select(tv, pItem, TVC_UNKNOWN, &bDone) && bDone ? TRUE : FALSE;
+    }
+    case TVGN_FIRSTVISIBLE:
+        if (!pItem || !EnsureVisible(tv, pItem) || !(pItem = Item(tv, hItem)))
+            return FALSE;
+        tv->pFirstVisible = pItem;
+        return TRUE;
+    case TVGN_DROPHILITE:
+        if (tv->pDropHilite)
+            tv->pDropHilite->nState &= ~static_cast<UINT>(TVIS_DROPHILITED);
+        tv->pDropHilite = pItem;
+        if (pItem)
+            pItem->nState |= TVIS_DROPHILITED;
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT OnExpand(TreeView* tv, UINT nCode, HTREEITEM hItem)
+{
+    TreeItem* pItem = Item(tv, hItem);
+    bool bDone = false;
+    return pItem && Expand(tv, pItem, nCode, false, &bDone) && bDone ? TRUE : FALSE;
+}
+
+LRESULT OnEnsureVisible(TreeView* tv, HTREEITEM hItem)
+{
+    TreeItem* pItem = Item(tv, hItem);
+    return pItem && EnsureVisible(tv, pItem) ? TRUE : FALSE;
+}
+
+LRESULT OnSortChildren(TreeView* tv, HTREEITEM hItem)
+{
+    TreeItem* pItem = hItem && hItem != TVI_ROOT ? Item(tv, hItem) : &tv->root;
+    if (!pItem)
+        return FALSE;
+    std::stable_sort(pItem->children.begin(), pItem->children.end(),
+                     [](const TreeItem* a, const TreeItem* b) {
+                         return VekCompareNoCase(a->strText.c_str(), b->strText.c_str()) < 0;
+                     });
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    return TRUE;
+}
+
+// lParam points at a RECT whose first bytes hold the item's handle.
+LRESULT OnGetItemRect(TreeView* tv, BOOL bTextOnly, RECT* pRect)
+{
+    if (!pRect)
+        return FALSE;
+    TreeItem* pItem = Item(tv, *reinterpret_cast<HTREEITEM*>(pRect));
+    if (!pItem)
+        return FALSE;
+    std::vector<TreeItem*> v = Visible(tv);
+    int n = IndexOf(v, pItem);
+    if (n < 0)
+        return FALSE;
+    int y = (n - FirstVisibleIndex(tv, v)) * VEK_CY_TVROW;
+    RECT rc;
+    GetClientRect(tv->hwnd, &rc);
+    if (bTextOnly)
+    {
+        Layout l = LayoutOf(tv, pItem);
+        *pRect = RECT{l.xLabel, y, l.xRight, y + VEK_CY_TVROW};
+    }
+    else
+    {
+        *pRect = RECT{0, y, rc.right, y + VEK_CY_TVROW};
+    }
+    return TRUE;
+}
+
+LRESULT OnHitTest(TreeView* tv, TVHITTESTINFO* p)
+{
+    return p ? reinterpret_cast<LRESULT>(Handle(HitTest(tv, p))) : 0;
+}
+
+// NM_CLICK comes first, whatever was hit; a non-zero answer stops the default handling. Then
+// the button expands or collapses, the label or icon selects, the check box toggles (without
+// selecting). The tree takes the focus last.
+LRESULT OnLButtonDown(TreeView* tv, LPARAM lParam)
+{
+    HWND h = tv->hwnd;
+    TVHITTESTINFO ht;
+    TreeItem* pItem = HitTestAt(tv, lParam, &ht);
+    LRESULT rClick = 0;
+    if (!NotifySimple(tv, NM_CLICK, &rClick))
+        return 0;
+    pItem = pItem ? Item(tv, ht.hItem) : nullptr;
+    if (rClick == 0 && pItem)
+    {
+        bool bAlive = true;
+        if (ht.flags & TVHT_ONITEMBUTTON)
+            bAlive = Expand(tv, pItem, TVE_TOGGLE, true);
+        else if (ht.flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON))
+            bAlive = Select(tv, pItem, TVC_BYMOUSE);
+        else if ((ht.flags & TVHT_ONITEMSTATEICON) && (Style(tv) & TVS_CHECKBOXES))
+            ToggleCheck(tv, pItem);
+        if (!bAlive)
+            return 0;
+    }
+    SetFocus(h);
+    return 0;
+}
+
+// The second press of a double click (the first came as WM_LBUTTONDOWN). Only over an item:
+// NM_DBLCLK, and unless answered non-zero, the label, icon or button toggles the expansion and
+// the check box toggles once more, so that a double click leaves it as it was. On the lines
+// (TVS_HASLINES) the item owning that line toggles.
+LRESULT OnLButtonDblClk(TreeView* tv, LPARAM lParam)
+{
+    HWND h = tv->hwnd;
+    SetFocus(h);
+    if (!IsWindow(h))
+        return 0;
+    TVHITTESTINFO ht;
+    TreeItem* pItem = HitTestAt(tv, lParam, &ht);
+    if (!pItem)
+        return 0;
+    LRESULT r = 0;
+    if (!NotifySimple(tv, NM_DBLCLK, &r) || r != 0 || !(pItem = Item(tv, ht.hItem)))
+        return 0;
+    DWORD dwStyle = Style(tv);
+    switch (ht.flags)
+    {
+    case TVHT_ONITEMINDENT: {
+        if (!(dwStyle & TVS_HASLINES))
+            break;
+        int nLevel = tv->nIndent > 0 ? ht.pt.x / tv->nIndent : 0;
+        if (!(dwStyle & TVS_LINESATROOT))
+            ++nLevel;
+        while (Depth(pItem) > nLevel)
+            pItem = pItem->pParent;
+        Expand(tv, pItem, TVE_TOGGLE, true);
+        break;
+    }
+    case TVHT_ONITEMLABEL:
+    case TVHT_ONITEMICON:
+    case TVHT_ONITEMBUTTON:
+        Expand(tv, pItem, TVE_TOGGLE, true);
+        break;
+    case TVHT_ONITEMSTATEICON:
+        if (dwStyle & TVS_CHECKBOXES)
+            ToggleCheck(tv, pItem);
+        else
+            Expand(tv, pItem, TVE_TOGGLE, true);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnRButtonDown(TreeView* tv)
+{
+    HWND h = tv->hwnd;
+    SetFocus(h);
+    if (IsWindow(h))
+        NotifySimple(tv, NM_RCLICK);
+    return 0;
+}
+
+LRESULT OnKeyDown(TreeView* tv, WPARAM wParam)
+{
+    NMTVKEYDOWN nm = {};
+    nm.wVKey = static_cast<WORD>(wParam);
+    HWND h = tv->hwnd;
+    VekNotifyParent(h, TVN_KEYDOWN, &nm.hdr);
+    if (!IsWindow(h))
+        return 0;
+    TreeItem* pCaret = tv->pCaret;
+    std::vector<TreeItem*> v = Visible(tv);
+    if (v.empty())
+        return 0;
+    int n = IndexOf(v, pCaret);
+    auto at = [&v](int i) {
+        return v[static_cast<size_t>(std::max(0, std::min(static_cast<int>(v.size()) - 1, i)))];
+    };
+    switch (wParam)
+    {
+    case VK_UP:
+        Select(tv, at(n - 1), TVC_BYKEYBOARD);
+        break;
+    case VK_DOWN:
+        Select(tv, at(n + 1), TVC_BYKEYBOARD);
+        break;
+    case VK_HOME:
+        Select(tv, v.front(), TVC_BYKEYBOARD);
+        break;
+    case VK_END:
+        Select(tv, v.back(), TVC_BYKEYBOARD);
+        break;
+    case VK_LEFT:
+        if (pCaret && Expanded(pCaret))
+            Expand(tv, pCaret, TVE_COLLAPSE, true);
+        else if (pCaret && pCaret->pParent != &tv->root)
+            Select(tv, pCaret->pParent, TVC_BYKEYBOARD);
+        break;
+    case VK_RIGHT:
+        if (pCaret && !Expanded(pCaret) && HasChildren(pCaret))
+            Expand(tv, pCaret, TVE_EXPAND, true);
+        else if (pCaret && !pCaret->children.empty())
+            Select(tv, pCaret->children.front(), TVC_BYKEYBOARD);
+        break;
+    case VK_SPACE:
+        if (pCaret && (Style(tv) & TVS_CHECKBOXES))
+            ToggleCheck(tv, pCaret);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnVScroll(TreeView* tv, WPARAM wParam)
+{
+    std::vector<TreeItem*> v = Visible(tv);
+    if (v.empty())
+        return 0;
+    const int nFirst =
+        VekScrollTopRow(wParam, FirstVisibleIndex(tv, v), PerPage(tv), static_cast<int>(v.size()));
+    tv->pFirstVisible = v[static_cast<size_t>(nFirst)];
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    return 0;
+}
+
+TreeView* State(HWND h)
+{
+    return static_cast<TreeView*>(VekGetCtlState(h));
 }
 
 LRESULT TreeProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    TreeState* s = State(h);
-    if (!s && msg != WM_NCCREATE)
+    TreeView* tv = State(h);
+    if (msg == WM_NCCREATE)
+    {
+        auto* pNew = new TreeView;
+        pNew->hwnd = h;
+        VekSetCtlState(h, pNew);
+        return TRUE;
+    }
+    if (!tv)
         return DefWindowProcW(h, msg, wParam, lParam);
     switch (msg)
     {
-    case WM_NCCREATE:
-        VekSetCtlState(h, new TreeState);
-        return TRUE;
     case WM_DESTROY:
-        Delete(h, s, TVI_ROOT);
-        return 0;
+        return OnDestroy(tv);
     case WM_NCDESTROY:
-        delete s;
         VekSetCtlState(h, nullptr);
+        delete tv;
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
-    case TVM_INSERTITEMW: {
-        auto* p = reinterpret_cast<const TVINSERTSTRUCTW*>(lParam);
-        return p ? reinterpret_cast<LRESULT>(Handle(Insert(h, s, p))) : 0;
-    }
+    case TVM_INSERTITEMW:
+        return OnInsertItem(tv, reinterpret_cast<const TVINSERTSTRUCTW*>(lParam));
     case TVM_DELETEITEM:
-        return Delete(h, s, reinterpret_cast<HTREEITEM>(lParam)) ? TRUE : FALSE;
+        return OnDeleteItem(tv, reinterpret_cast<HTREEITEM>(lParam));
     case TVM_GETCOUNT:
-        return static_cast<LRESULT>(s->items.size());
+        return static_cast<LRESULT>(tv->items.size());
     case TVM_GETINDENT:
-        return s->nIndent;
+        return tv->nIndent;
     case TVM_SETINDENT:
-        s->nIndent = std::max(0, static_cast<int>(wParam));
-        InvalidateRect(h, nullptr, TRUE);
-        return 0;
+        return OnSetIndent(tv, wParam);
     case TVM_GETITEMHEIGHT:
         return VEK_CY_TVROW;
     case TVM_GETVISIBLECOUNT:
-        return PerPage(h);
-    case TVM_GETNEXTITEM: {
-        TreeItem* p = nullptr;
-        if (lParam && reinterpret_cast<HTREEITEM>(lParam) != TVI_ROOT)
-        {
-            p = Item(s, reinterpret_cast<HTREEITEM>(lParam));
-            if (!p)
-                return 0;
-        }
-        return reinterpret_cast<LRESULT>(Handle(NextItem(s, p, static_cast<UINT>(wParam))));
-    }
-    case TVM_GETITEMW: {
-        auto* p = reinterpret_cast<TVITEMW*>(lParam);
-        TreeItem* pItem = p ? Item(s, p->hItem) : nullptr;
-        if (!pItem)
-            return FALSE;
-        if (p->mask & TVIF_TEXT)
-            VekCopyText(pItem->strText, p->pszText, p->cchTextMax);
-        if (p->mask & TVIF_STATE)
-            p->state = pItem->nState & (p->stateMask ? p->stateMask : 0xFFFFu);
-        if (p->mask & TVIF_PARAM)
-            p->lParam = pItem->lParam;
-        if (p->mask & TVIF_CHILDREN)
-            p->cChildren = HasChildren(pItem) ? 1 : 0;
-        return TRUE;
-    }
-    case TVM_SETITEMW: {
-        auto* p = reinterpret_cast<const TVITEMW*>(lParam);
-        TreeItem* pItem = p ? Item(s, p->hItem) : nullptr;
-        if (!pItem)
-            return FALSE;
-        if (p->mask & TVIF_TEXT)
-            pItem->strText = p->pszText && p->pszText != LPSTR_TEXTCALLBACKW ? p->pszText : L"";
-        if (p->mask & TVIF_STATE)
-            pItem->nState = (pItem->nState & ~p->stateMask) | (p->state & p->stateMask);
-        if (p->mask & TVIF_PARAM)
-            pItem->lParam = p->lParam;
-        if (p->mask & TVIF_CHILDREN)
-            pItem->cChildren = p->cChildren;
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
-    case TVM_GETITEMSTATE: {
-        TreeItem* pItem = Item(s, reinterpret_cast<HTREEITEM>(wParam));
-        return pItem ? (pItem->nState & static_cast<UINT>(lParam)) : 0;
-    }
-    case TVM_SELECTITEM: {
-        HTREEITEM hItem = reinterpret_cast<HTREEITEM>(lParam);
-        TreeItem* pItem = hItem ? Item(s, hItem) : nullptr;
-        if (hItem && !pItem)
-            return FALSE;
-        switch (wParam & 0xFF)
-        {
-        case TVGN_CARET:
-            return Select(h, s, pItem) ? TRUE : FALSE;
-        case TVGN_FIRSTVISIBLE:
-            if (!pItem)
-                return FALSE;
-            EnsureVisible(h, s, pItem);
-            s->pFirstVisible = pItem;
-            return TRUE;
-        case TVGN_DROPHILITE:
-            if (s->pDropHilite)
-                s->pDropHilite->nState &= ~static_cast<UINT>(TVIS_DROPHILITED);
-            s->pDropHilite = pItem;
-            if (pItem)
-                pItem->nState |= TVIS_DROPHILITED;
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    }
-    case TVM_EXPAND: {
-        TreeItem* pItem = Item(s, reinterpret_cast<HTREEITEM>(lParam));
-        return pItem && Expand(h, s, pItem, static_cast<UINT>(wParam), false) ? TRUE : FALSE;
-    }
-    case TVM_ENSUREVISIBLE: {
-        TreeItem* pItem = Item(s, reinterpret_cast<HTREEITEM>(lParam));
-        if (!pItem)
-            return FALSE;
-        EnsureVisible(h, s, pItem);
-        return TRUE;
-    }
-    case TVM_SORTCHILDREN: {
-        TreeItem* pItem = lParam && reinterpret_cast<HTREEITEM>(lParam) != TVI_ROOT
-                              ? Item(s, reinterpret_cast<HTREEITEM>(lParam))
-                              : &s->root;
-        if (!pItem)
-            return FALSE;
-        std::stable_sort(pItem->children.begin(), pItem->children.end(),
-                         [](const TreeItem* a, const TreeItem* b) {
-                             return VekCompareNoCase(a->strText.c_str(), b->strText.c_str()) < 0;
-                         });
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
-    case TVM_GETITEMRECT: {
-        auto* pRect = reinterpret_cast<RECT*>(lParam);
-        if (!pRect)
-            return FALSE;
-        TreeItem* pItem = Item(s, *reinterpret_cast<HTREEITEM*>(pRect));
-        if (!pItem)
-            return FALSE;
-        std::vector<TreeItem*> v = Visible(s);
-        int n = IndexOf(v, pItem);
-        if (n < 0)
-            return FALSE;
-        int y = (n - FirstVisibleIndex(s, v)) * VEK_CY_TVROW;
-        RECT rc;
-        GetClientRect(h, &rc);
-        if (wParam)
-        {
-            Layout l = LayoutOf(h, s, pItem);
-            *pRect = RECT{l.xLabel, y, l.xRight, y + VEK_CY_TVROW};
-        }
-        else
-        {
-            *pRect = RECT{0, y, rc.right, y + VEK_CY_TVROW};
-        }
-        return TRUE;
-    }
-    case TVM_HITTEST: {
-        auto* p = reinterpret_cast<TVHITTESTINFO*>(lParam);
-        return p ? reinterpret_cast<LRESULT>(Handle(HitTest(h, s, p))) : 0;
-    }
-    case WM_LBUTTONDOWN: {
-        TVHITTESTINFO ht = {};
-        ht.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        TreeItem* pItem = HitTest(h, s, &ht);
-        if (pItem && (ht.flags & TVHT_ONITEMBUTTON))
-        {
-            Expand(h, s, pItem, TVE_TOGGLE, true);
-        }
-        else
-        {
-            // The parent hears of the click first; a non-zero answer stops the default handling.
-            NMHDR nm = {};
-            LRESULT r = VekNotifyParent(h, NM_CLICK, &nm);
-            if (r == 0 && IsWindow(h) && pItem && Item(s, Handle(pItem)))
-            {
-                if (ht.flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON))
-                    SelectByUser(h, s, pItem, TVC_BYMOUSE);
-                else if ((ht.flags & TVHT_ONITEMSTATEICON) && (Style(h) & TVS_CHECKBOXES))
-                    ToggleCheck(h, pItem);
-            }
-        }
-        if (IsWindow(h))
-            SetFocus(h);
-        return 0;
-    }
-    case WM_LBUTTONDBLCLK: {
-        TVHITTESTINFO ht = {};
-        ht.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        TreeItem* pItem = HitTest(h, s, &ht);
-        NMHDR nm = {};
-        LRESULT r = VekNotifyParent(h, NM_DBLCLK, &nm);
-        if (r == 0 && IsWindow(h) && pItem && Item(s, Handle(pItem)) &&
-            (ht.flags & (TVHT_ONITEMLABEL | TVHT_ONITEMICON)))
-            Expand(h, s, pItem, TVE_TOGGLE, true);
-        return 0;
-    }
+        return PerPage(tv);
+    case TVM_GETNEXTITEM:
+        return OnGetNextItem(tv, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam));
+    case TVM_GETITEMW:
+        return OnGetItem(tv, reinterpret_cast<TVITEMW*>(lParam));
+    case TVM_SETITEMW:
+        return OnSetItem(tv, reinterpret_cast<const TVITEMW*>(lParam));
+    case TVM_GETITEMSTATE:
+        return OnGetItemState(tv, reinterpret_cast<HTREEITEM>(wParam), static_cast<UINT>(lParam));
+    case TVM_SELECTITEM:
+        return OnSelectItem(tv, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam));
+    case TVM_EXPAND:
+        return OnExpand(tv, static_cast<UINT>(wParam), reinterpret_cast<HTREEITEM>(lParam));
+    case TVM_ENSUREVISIBLE:
+        return OnEnsureVisible(tv, reinterpret_cast<HTREEITEM>(lParam));
+    case TVM_SORTCHILDREN:
+        return OnSortChildren(tv, reinterpret_cast<HTREEITEM>(lParam));
+    case TVM_GETITEMRECT:
+        return OnGetItemRect(tv, static_cast<BOOL>(wParam), reinterpret_cast<RECT*>(lParam));
+    case TVM_HITTEST:
+        return OnHitTest(tv, reinterpret_cast<TVHITTESTINFO*>(lParam));
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(tv, lParam);
+    case WM_LBUTTONDBLCLK:
+        return OnLButtonDblClk(tv, lParam);
     case WM_LBUTTONUP:
         return 0;
-    case WM_KEYDOWN: {
-        NMTVKEYDOWN nm = {};
-        nm.wVKey = static_cast<WORD>(wParam);
-        VekNotifyParent(h, TVN_KEYDOWN, &nm.hdr);
-        if (!IsWindow(h))
-            return 0;
-        TreeItem* pCaret = s->pCaret;
-        std::vector<TreeItem*> v = Visible(s);
-        if (v.empty())
-            return 0;
-        int n = IndexOf(v, pCaret);
-        switch (wParam)
-        {
-        case VK_UP:
-            SelectByUser(h, s, v[static_cast<size_t>(std::max(0, n - 1))], TVC_BYKEYBOARD);
-            break;
-        case VK_DOWN:
-            SelectByUser(h, s,
-                         v[static_cast<size_t>(std::min(static_cast<int>(v.size()) - 1, n + 1))],
-                         TVC_BYKEYBOARD);
-            break;
-        case VK_HOME:
-            SelectByUser(h, s, v.front(), TVC_BYKEYBOARD);
-            break;
-        case VK_END:
-            SelectByUser(h, s, v.back(), TVC_BYKEYBOARD);
-            break;
-        case VK_LEFT:
-            if (pCaret && Expanded(pCaret))
-                Expand(h, s, pCaret, TVE_COLLAPSE, true);
-            else if (pCaret && pCaret->pParent != &s->root)
-                SelectByUser(h, s, pCaret->pParent, TVC_BYKEYBOARD);
-            break;
-        case VK_RIGHT:
-            if (pCaret && !Expanded(pCaret) && HasChildren(pCaret))
-                Expand(h, s, pCaret, TVE_EXPAND, true);
-            else if (pCaret && !pCaret->children.empty())
-                SelectByUser(h, s, pCaret->children.front(), TVC_BYKEYBOARD);
-            break;
-        case VK_SPACE:
-            if (pCaret && (Style(h) & TVS_CHECKBOXES))
-                ToggleCheck(h, pCaret);
-            break;
-        default:
-            break;
-        }
+    case WM_RBUTTONDOWN:
+        return OnRButtonDown(tv);
+    case WM_KEYDOWN:
+        return OnKeyDown(tv, wParam);
+    case WM_SETFOCUS:
+        NotifySimple(tv, NM_SETFOCUS);
         return 0;
-    }
-    case WM_SETFOCUS: {
-        NMHDR nm = {};
-        VekNotifyParent(h, NM_SETFOCUS, &nm);
+    case WM_KILLFOCUS:
+        NotifySimple(tv, NM_KILLFOCUS);
         return 0;
-    }
-    case WM_KILLFOCUS: {
-        NMHDR nm = {};
-        VekNotifyParent(h, NM_KILLFOCUS, &nm);
-        return 0;
-    }
-    case WM_VSCROLL: {
-        std::vector<TreeItem*> v = Visible(s);
-        if (v.empty())
-            return 0;
-        const int nFirst = VekScrollTopRow(wParam, FirstVisibleIndex(s, v), PerPage(h),
-                                           static_cast<int>(v.size()));
-        s->pFirstVisible = v[static_cast<size_t>(nFirst)];
-        InvalidateRect(h, nullptr, TRUE);
-        return 0;
-    }
+    case WM_VSCROLL:
+        return OnVScroll(tv, wParam);
     default:
         return DefWindowProcW(h, msg, wParam, lParam);
     }

@@ -254,6 +254,121 @@ TEST_F(TreeFixture, ButtonClickExpandsAndEnsureVisibleRevealsChildren)
     EXPECT_TRUE(tree.GetItemRect(hGrade, &rc, TRUE));
 }
 
+enum class Zone
+{
+    Button,
+    CheckBox,
+    Label,
+    Right,
+    BelowItems
+};
+
+struct MouseCase
+{
+    const char* name;
+    bool bDouble;
+    Zone zone;
+    std::vector<VekParentMsg> expected; // after the tree has the focus
+    BOOL bChecked;                      // the group's check box afterwards (it starts clear)
+    bool bExpanded;                     // the group afterwards (it starts collapsed)
+};
+
+// What a click and a double click do in each zone of a collapsed group with one child. A
+// double click is a click followed by WM_LBUTTONDBLCLK: on the check box the second toggle
+// undoes the first; on the label and the button the expansion toggles (the button's twice).
+TEST_F(TreeFixture, ClicksAndDoubleClicksByZone)
+{
+    const VekParentMsg click = {WM_NOTIFY, ID_TREE, NM_CLICK};
+    const VekParentMsg dblclk = {WM_NOTIFY, ID_TREE, NM_DBLCLK};
+    const VekParentMsg expanding = {WM_NOTIFY, ID_TREE, TVN_ITEMEXPANDINGW};
+    const VekParentMsg expanded = {WM_NOTIFY, ID_TREE, TVN_ITEMEXPANDEDW};
+    const VekParentMsg selchanging = {WM_NOTIFY, ID_TREE, TVN_SELCHANGINGW};
+    const VekParentMsg selchanged = {WM_NOTIFY, ID_TREE, TVN_SELCHANGEDW};
+    const MouseCase cases[] = {
+        {"button click", false, Zone::Button, {click, expanding, expanded}, FALSE, true},
+        {"check box click", false, Zone::CheckBox, {click}, TRUE, false},
+        {"label click", false, Zone::Label, {click, selchanging, selchanged}, FALSE, false},
+        {"click right of the label", false, Zone::Right, {click}, FALSE, false},
+        {"click below the items", false, Zone::BelowItems, {click}, FALSE, false},
+        {"button double click",
+         true,
+         Zone::Button,
+         {click, expanding, expanded, dblclk, expanding, expanded},
+         FALSE,
+         false},
+        {"check box double click", true, Zone::CheckBox, {click, dblclk}, FALSE, false},
+        {"label double click",
+         true,
+         Zone::Label,
+         {click, selchanging, selchanged, dblclk, expanding, expanded},
+         FALSE,
+         true},
+        {"double click right of the label", true, Zone::Right, {click, dblclk}, FALSE, false},
+        {"double click below the items", true, Zone::BelowItems, {click}, FALSE, false},
+    };
+    for (const MouseCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        tree.DeleteAllItems();
+        HTREEITEM hGroup = tree.InsertItem(L"Steel");
+        tree.InsertItem(L"A36", hGroup);
+        SetFocus(tree.m_hWnd);
+        CRect rc = Label(hGroup);
+        CPoint pt = rc.CenterPoint();
+        switch (c.zone)
+        {
+        case Zone::Button:
+            pt = CPoint(VEK_CX_TVINDENT / 2, rc.top + 4);
+            break;
+        case Zone::CheckBox:
+            pt = CPoint(rc.left - VEK_CX_TVSTATEICON / 2, rc.top + 4);
+            break;
+        case Zone::Right:
+            pt = CPoint(rc.right + 10, rc.top + 4);
+            break;
+        case Zone::BelowItems:
+            pt = CPoint(rc.left, rc.bottom + 40);
+            break;
+        case Zone::Label:
+            break;
+        }
+        parent.Clear();
+        ASSERT_TRUE(c.bDouble ? VekInput::DoubleClick(tree.m_hWnd, pt)
+                              : VekInput::Click(tree.m_hWnd, pt));
+        EXPECT_TRUE(parent.Matches(c.expected));
+        EXPECT_EQ(c.bChecked, tree.GetCheck(hGroup));
+        EXPECT_EQ(c.bExpanded, tree.GetItemState(hGroup, TVIS_EXPANDED) != 0);
+    }
+}
+
+// A non-zero answer to NM_CLICK keeps the button's item as it is; one to NM_DBLCLK keeps the
+// check box as the first click left it.
+TEST_F(TreeFixture, AnsweredClicksStopTheDefaultHandling)
+{
+    HTREEITEM hGroup = tree.InsertItem(L"Steel");
+    tree.InsertItem(L"A36", hGroup);
+    CRect rc = Label(hGroup);
+    parent.m_onNotify = [](NMHDR* p) -> LRESULT { return p->code == NM_CLICK ? 1 : 0; };
+    ASSERT_TRUE(VekInput::Click(tree.m_hWnd, CPoint(VEK_CX_TVINDENT / 2, rc.top + 4)));
+    EXPECT_EQ(0u, tree.GetItemState(hGroup, TVIS_EXPANDED));
+    parent.m_onNotify = [](NMHDR* p) -> LRESULT { return p->code == NM_DBLCLK ? 1 : 0; };
+    ASSERT_TRUE(
+        VekInput::DoubleClick(tree.m_hWnd, CPoint(rc.left - VEK_CX_TVSTATEICON / 2, rc.top + 4)));
+    EXPECT_TRUE(tree.GetCheck(hGroup));
+}
+
+// The right button takes the focus, then tells the parent.
+TEST_F(TreeFixture, RightButtonNotifiesAfterTakingTheFocus)
+{
+    HTREEITEM a = tree.InsertItem(L"alpha");
+    CPoint pt = Label(a).CenterPoint();
+    parent.Clear();
+    tree.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_TRUE(
+        parent.Matches({{WM_NOTIFY, ID_TREE, NM_SETFOCUS}, {WM_NOTIFY, ID_TREE, NM_RCLICK}}));
+    EXPECT_EQ(nullptr, tree.GetSelectedItem());
+}
+
 // A program's expansion notifies until the item has been expanded once; the user's always.
 TEST_F(TreeFixture, ExpansionNotifications)
 {
@@ -299,5 +414,168 @@ TEST_F(TreeFixture, EnsureVisibleScrollsTheFirstVisibleItem)
     EXPECT_GE(rc.top, 0);
     UINT nFlags = 0;
     EXPECT_EQ(items[50], tree.HitTest(CPoint(rc.left + 40, rc.top + 1), &nFlags));
+}
+} // namespace
+
+// A handler may destroy the tree, or the tree's parent, inside any notification; the tree must
+// stop touching its state at once. These rows are meant for the sanitizer build, where a read of
+// the freed state fails the run.
+namespace
+{
+struct TreeScene
+{
+    HWND hTree = nullptr;
+    HWND hOther = nullptr; // a sibling that can take the focus
+    HTREEITEM hSteel = nullptr;
+    HTREEITEM hA36 = nullptr;
+    HTREEITEM hIron = nullptr;
+};
+
+CRect LabelOf(const TreeScene& t, HTREEITEM h)
+{
+    CRect rc;
+    *reinterpret_cast<HTREEITEM*>(&rc) = h;
+    SendMessageW(t.hTree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
+    return rc;
+}
+
+struct DestroyCase
+{
+    const char* name;
+    UINT nCode;
+    void (*trigger)(TreeScene& t);
+};
+
+const DestroyCase g_treeDestroyCases[] = {
+    {"click on a label: NM_CLICK", NM_CLICK,
+     [](TreeScene& t) { VekInput::Click(t.hTree, LabelOf(t, t.hIron).CenterPoint()); }},
+    {"click on a label: TVN_SELCHANGING", TVN_SELCHANGINGW,
+     [](TreeScene& t) { VekInput::Click(t.hTree, LabelOf(t, t.hIron).CenterPoint()); }},
+    {"click on a label: TVN_SELCHANGED", TVN_SELCHANGEDW,
+     [](TreeScene& t) { VekInput::Click(t.hTree, LabelOf(t, t.hIron).CenterPoint()); }},
+    {"click on a check box: NM_CLICK", NM_CLICK,
+     [](TreeScene& t) {
+         CRect rc = LabelOf(t, t.hIron);
+         VekInput::Click(t.hTree, CPoint(rc.left - VEK_CX_TVSTATEICON / 2, rc.top + 4));
+     }},
+    {"click on a button: TVN_ITEMEXPANDING", TVN_ITEMEXPANDINGW,
+     [](TreeScene& t) {
+         VekInput::Click(t.hTree, CPoint(VEK_CX_TVINDENT / 2, LabelOf(t, t.hSteel).top + 4));
+     }},
+    {"click on a button: TVN_ITEMEXPANDED", TVN_ITEMEXPANDEDW,
+     [](TreeScene& t) {
+         VekInput::Click(t.hTree, CPoint(VEK_CX_TVINDENT / 2, LabelOf(t, t.hSteel).top + 4));
+     }},
+    {"double click on a label: NM_DBLCLK", NM_DBLCLK,
+     [](TreeScene& t) { VekInput::DoubleClick(t.hTree, LabelOf(t, t.hSteel).CenterPoint()); }},
+    {"double click on a label: TVN_ITEMEXPANDED", TVN_ITEMEXPANDEDW,
+     [](TreeScene& t) { VekInput::DoubleClick(t.hTree, LabelOf(t, t.hSteel).CenterPoint()); }},
+    {"right button: NM_RCLICK", NM_RCLICK,
+     [](TreeScene& t) {
+         CPoint pt = LabelOf(t, t.hIron).CenterPoint();
+         SendMessageW(t.hTree, WM_RBUTTONDOWN, 0, MAKELPARAM(pt.x, pt.y));
+     }},
+    {"key: TVN_KEYDOWN", TVN_KEYDOWN,
+     [](TreeScene& t) {
+         SetFocus(t.hTree);
+         VekInput::KeyDown(VK_DOWN);
+     }},
+    {"key Down: TVN_SELCHANGED", TVN_SELCHANGEDW,
+     [](TreeScene& t) {
+         SetFocus(t.hTree);
+         VekInput::KeyDown(VK_DOWN);
+     }},
+    {"key Right: TVN_ITEMEXPANDING", TVN_ITEMEXPANDINGW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(t.hSteel));
+         SetFocus(t.hTree);
+         VekInput::KeyDown(VK_RIGHT);
+     }},
+    {"TVM_SELECTITEM: TVN_SELCHANGED", TVN_SELCHANGEDW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(t.hIron));
+     }},
+    {"TVM_ENSUREVISIBLE of a hidden child: TVN_ITEMEXPANDING", TVN_ITEMEXPANDINGW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(t.hA36));
+     }},
+    {"TVM_ENSUREVISIBLE of a hidden child: TVN_ITEMEXPANDED", TVN_ITEMEXPANDEDW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(t.hA36));
+     }},
+    {"collapse hiding the selection: TVN_SELCHANGED", TVN_SELCHANGEDW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(t.hSteel));
+         SendMessageW(t.hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(t.hA36));
+         SendMessageW(t.hTree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(t.hSteel));
+     }},
+    {"delete all: TVN_DELETEITEM", TVN_DELETEITEMW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+     }},
+    {"delete the selected item: TVN_DELETEITEM", TVN_DELETEITEMW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(t.hSteel));
+         SendMessageW(t.hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(t.hSteel));
+     }},
+    {"delete the selected item: TVN_SELCHANGED", TVN_SELCHANGEDW,
+     [](TreeScene& t) {
+         SendMessageW(t.hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(t.hSteel));
+         SendMessageW(t.hTree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(t.hSteel));
+     }},
+    {"focus: NM_SETFOCUS", NM_SETFOCUS, [](TreeScene& t) { SetFocus(t.hTree); }},
+    {"click into an unfocused tree: NM_SETFOCUS", NM_SETFOCUS,
+     [](TreeScene& t) { VekInput::Click(t.hTree, LabelOf(t, t.hIron).CenterPoint()); }},
+    {"focus lost: NM_KILLFOCUS", NM_KILLFOCUS,
+     [](TreeScene& t) {
+         SetFocus(t.hTree);
+         SetFocus(t.hOther);
+     }},
+};
+
+TEST(TreeDestroyedInNotification, StopsTouchingItsState)
+{
+    for (bool bParent : {false, true})
+        for (const DestroyCase& c : g_treeDestroyCases)
+        {
+            SCOPED_TRACE(std::string(c.name) + (bParent ? ", parent destroyed" : ""));
+            CVekTestParent parent;
+            TreeScene t;
+            t.hTree = VekCreateChild(parent, WC_TREEVIEWW, L"",
+                                     TVS_CHECKBOXES | TVS_HASBUTTONS | TVS_HASLINES |
+                                         TVS_LINESATROOT | WS_TABSTOP,
+                                     ID_TREE, {10, 10, 310, 410});
+            t.hOther = VekCreateChild(parent, L"Button", L"other", WS_TABSTOP, 1);
+            ASSERT_TRUE(t.hTree && t.hOther);
+            TVINSERTSTRUCTW ins = {};
+            ins.hInsertAfter = TVI_LAST;
+            ins.item.mask = TVIF_TEXT;
+            ins.item.pszText = const_cast<LPWSTR>(L"Steel");
+            t.hSteel = reinterpret_cast<HTREEITEM>(
+                SendMessageW(t.hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+            ins.item.pszText = const_cast<LPWSTR>(L"Iron");
+            t.hIron = reinterpret_cast<HTREEITEM>(
+                SendMessageW(t.hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+            ins.hParent = t.hSteel;
+            ins.item.pszText = const_cast<LPWSTR>(L"A36");
+            t.hA36 = reinterpret_cast<HTREEITEM>(
+                SendMessageW(t.hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+            ins.item.pszText = const_cast<LPWSTR>(L"1020");
+            ASSERT_TRUE(SendMessageW(t.hTree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+
+            bool bDestroyed = false;
+            HWND hVictim = bParent ? parent.m_hWnd : t.hTree;
+            parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+                if (p->code == c.nCode && !bDestroyed)
+                {
+                    bDestroyed = true;
+                    DestroyWindow(hVictim);
+                }
+                return 0;
+            };
+            c.trigger(t);
+            EXPECT_TRUE(bDestroyed) << "the notification never came";
+            EXPECT_FALSE(IsWindow(t.hTree));
+        }
 }
 } // namespace
