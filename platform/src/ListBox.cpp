@@ -5,7 +5,11 @@
 // Not implemented: owner-drawn items (LBS_OWNERDRAW*, WM_DRAWITEM, WM_MEASUREITEM), multiple
 // columns (LBS_MULTICOLUMN, LB_SETCOLUMNWIDTH), tab stops, LB_DIR / LB_ADDFILE, horizontal
 // extent, LBS_NOSEL, WM_VKEYTOITEM / WM_CHARTOITEM, locale (LB_SETLOCALE), drag selection with the
-// mouse held down.
+// mouse held down, LBN_SELCANCEL.
+//
+// A handler of any notification may destroy the list box or its parent (or, for a combo box's
+// list, the combo box). After each notification the list box checks that its window still
+// lives (window handles are never reused) and otherwise stops at once.
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -20,8 +24,10 @@ struct Item
     bool bSelected = false;
 };
 
-struct ListBoxState
+// The state of one list box window, created on WM_NCCREATE and freed on WM_NCDESTROY.
+struct ListBox
 {
+    HWND hwnd = nullptr;
     std::vector<Item> items;
     int nCurSel = -1; // single selection
     int nCaret = 0;
@@ -31,34 +37,38 @@ struct ListBoxState
     HWND hwndCombo = nullptr; // set for a combo box's list
 };
 
-ListBoxState* State(HWND h)
+DWORD Style(const ListBox* lb)
 {
-    return static_cast<ListBoxState*>(VekGetCtlState(h));
+    return static_cast<DWORD>(GetWindowLongW(lb->hwnd, GWL_STYLE));
 }
-DWORD Style(HWND h)
+bool IsMulti(const ListBox* lb)
 {
-    return static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+    return !lb->hwndCombo && (Style(lb) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
 }
-bool IsMulti(HWND h, const ListBoxState* s)
+int Count(const ListBox* lb)
 {
-    return !s->hwndCombo && (Style(h) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+    return static_cast<int>(lb->items.size());
 }
-int Count(const ListBoxState* s)
-{
-    return static_cast<int>(s->items.size());
-}
-bool Valid(const ListBoxState* s, WPARAM w)
+bool Valid(const ListBox* lb, WPARAM w)
 {
     int n = static_cast<int>(static_cast<INT_PTR>(w));
-    return n >= 0 && n < Count(s);
+    return n >= 0 && n < Count(lb);
+}
+Item& At(ListBox* lb, int n)
+{
+    return lb->items[static_cast<size_t>(n)];
 }
 
-void Notify(HWND h, ListBoxState* s, UINT nCode)
+// Tells the parent (LBS_NOTIFY), or a combo box's list its combo box. False when the list box
+// did not survive the handler: its state is freed then, and the caller must return at once.
+bool Notify(ListBox* lb, UINT nCode)
 {
-    if (s->hwndCombo)
-        SendMessageW(s->hwndCombo, WM_COMMAND, MAKEWPARAM(0, nCode), reinterpret_cast<LPARAM>(h));
-    else if (Style(h) & LBS_NOTIFY)
+    HWND h = lb->hwnd;
+    if (lb->hwndCombo)
+        SendMessageW(lb->hwndCombo, WM_COMMAND, MAKEWPARAM(0, nCode), reinterpret_cast<LPARAM>(h));
+    else if (Style(lb) & LBS_NOTIFY)
         VekNotifyParentCommand(h, nCode);
+    return IsWindow(h) != FALSE;
 }
 
 bool StartsWithNoCase(const std::wstring& str, LPCWSTR pszPrefix)
@@ -70,9 +80,9 @@ bool StartsWithNoCase(const std::wstring& str, LPCWSTR pszPrefix)
 }
 
 // Searches after nStart, wrapping round; -1 searches from the first item.
-int Find(const ListBoxState* s, WPARAM wStart, LPCWSTR psz, bool bExact)
+int Find(const ListBox* lb, WPARAM wStart, LPCWSTR psz, bool bExact)
 {
-    int n = Count(s);
+    int n = Count(lb);
     if (n == 0 || !psz)
         return LB_ERR;
     int nStart = static_cast<int>(static_cast<INT_PTR>(wStart));
@@ -81,423 +91,542 @@ int Find(const ListBoxState* s, WPARAM wStart, LPCWSTR psz, bool bExact)
     for (int k = 1; k <= n; ++k)
     {
         int i = (nStart + k) % n;
-        const std::wstring& str = s->items[static_cast<size_t>(i)].strText;
+        const std::wstring& str = lb->items[static_cast<size_t>(i)].strText;
         if (bExact ? VekCompareNoCase(str.c_str(), psz) == 0 : StartsWithNoCase(str, psz))
             return i;
     }
     return LB_ERR;
 }
 
-int ItemHeightRows(HWND h, const ListBoxState* s)
+// Whole rows that fit in the client area.
+int PageRows(const ListBox* lb)
 {
     RECT rc;
-    GetClientRect(h, &rc);
-    return std::max(1, static_cast<int>(rc.bottom) / s->nItemHeight);
+    GetClientRect(lb->hwnd, &rc);
+    return std::max(1, static_cast<int>(rc.bottom) / lb->nItemHeight);
 }
 
-void EnsureVisible(HWND h, ListBoxState* s, int nIndex)
+void SetTop(ListBox* lb, int nTop)
 {
-    int nRows = ItemHeightRows(h, s);
-    if (nIndex < s->nTop)
-        s->nTop = nIndex;
-    else if (nIndex >= s->nTop + nRows)
-        s->nTop = nIndex - nRows + 1;
-    s->nTop = std::max(0, s->nTop);
+    nTop = std::max(0, std::min(nTop, Count(lb) - PageRows(lb)));
+    if (nTop != lb->nTop)
+    {
+        lb->nTop = nTop;
+        InvalidateRect(lb->hwnd, nullptr, TRUE);
+    }
 }
 
-int ItemFromPoint(HWND h, const ListBoxState* s, int y, bool* pbOutside)
+void EnsureVisible(ListBox* lb, int nIndex)
 {
-    RECT rc;
-    GetClientRect(h, &rc);
-    int n = s->nTop + (y < 0 ? -1 : y / s->nItemHeight);
-    bool bOutside = y < 0 || y >= rc.bottom || n >= Count(s);
-    n = std::max(0, std::min(n, Count(s) - 1));
-    if (pbOutside)
-        *pbOutside = bOutside;
-    return n;
+    int nRows = PageRows(lb);
+    if (nIndex < lb->nTop)
+        SetTop(lb, nIndex);
+    else if (nIndex >= lb->nTop + nRows)
+        SetTop(lb, nIndex - nRows + 1);
 }
 
-bool SetSingle(ListBoxState* s, int nIndex)
+bool SetSingle(ListBox* lb, int nIndex)
 {
-    if (s->nCurSel == nIndex)
+    if (lb->nCurSel == nIndex)
         return false;
-    s->nCurSel = nIndex;
+    lb->nCurSel = nIndex;
     if (nIndex >= 0)
-        s->nCaret = nIndex;
+        lb->nCaret = nIndex;
+    InvalidateRect(lb->hwnd, nullptr, TRUE);
     return true;
 }
 
-void SelectOnly(ListBoxState* s, int nIndex, bool& bChanged)
-{
-    for (int i = 0; i < Count(s); ++i)
-    {
-        bool bWant = i == nIndex;
-        Item& it = s->items[static_cast<size_t>(i)];
-        if (it.bSelected != bWant)
-        {
-            it.bSelected = bWant;
-            bChanged = true;
-        }
-    }
-}
-
-void SelectRange(ListBoxState* s, int a, int b, bool& bChanged)
+// Selects the items from a to b (either order) and clears the others.
+bool SelectRange(ListBox* lb, int a, int b)
 {
     int lo = std::min(a, b);
     int hi = std::max(a, b);
-    for (int i = 0; i < Count(s); ++i)
+    bool bChanged = false;
+    for (int i = 0; i < Count(lb); ++i)
     {
         bool bWant = i >= lo && i <= hi;
-        Item& it = s->items[static_cast<size_t>(i)];
+        Item& it = At(lb, i);
         if (it.bSelected != bWant)
         {
             it.bSelected = bWant;
             bChanged = true;
         }
     }
+    return bChanged;
 }
 
-// A user's choice of item nIndex (mouse or keyboard); notifies when the selection changed.
-void UserSelect(HWND h, ListBoxState* s, int nIndex, bool bToggle, bool bRange)
+// A user's choice of item nIndex (mouse or keyboard): moves the selection and the caret,
+// scrolls the item into view, then notifies when the selection changed. False when the list
+// box did not survive the notification.
+bool UserSelect(ListBox* lb, int nIndex, bool bToggle, bool bRange)
 {
-    if (nIndex < 0 || nIndex >= Count(s))
-        return;
+    if (nIndex < 0 || nIndex >= Count(lb))
+        return true;
     bool bChanged = false;
-    DWORD dwStyle = Style(h);
-    if (!IsMulti(h, s))
+    DWORD dwStyle = Style(lb);
+    if (!IsMulti(lb))
     {
-        bChanged = SetSingle(s, nIndex);
+        bChanged = SetSingle(lb, nIndex);
     }
     else if (dwStyle & LBS_MULTIPLESEL)
     {
         if (bToggle)
         {
-            Item& it = s->items[static_cast<size_t>(nIndex)];
-            it.bSelected = !it.bSelected;
+            At(lb, nIndex).bSelected = !At(lb, nIndex).bSelected;
             bChanged = true;
         }
     }
     else if (bRange)
     {
-        SelectRange(s, s->nAnchor, nIndex, bChanged);
+        bChanged = SelectRange(lb, lb->nAnchor, nIndex);
     }
     else if (bToggle)
     {
-        Item& it = s->items[static_cast<size_t>(nIndex)];
-        it.bSelected = !it.bSelected;
+        At(lb, nIndex).bSelected = !At(lb, nIndex).bSelected;
         bChanged = true;
-        s->nAnchor = nIndex;
+        lb->nAnchor = nIndex;
     }
     else
     {
-        SelectOnly(s, nIndex, bChanged);
-        s->nAnchor = nIndex;
+        bChanged = SelectRange(lb, nIndex, nIndex);
+        lb->nAnchor = nIndex;
     }
-    s->nCaret = nIndex;
-    EnsureVisible(h, s, nIndex);
+    lb->nCaret = nIndex;
+    EnsureVisible(lb, nIndex);
     if (bChanged)
-        Notify(h, s, LBN_SELCHANGE);
+        InvalidateRect(lb->hwnd, nullptr, TRUE);
+    return bChanged ? Notify(lb, LBN_SELCHANGE) : true;
 }
 
-LRESULT Insert(HWND h, ListBoxState* s, int nIndex, LPCWSTR psz)
+LRESULT Insert(ListBox* lb, int nIndex, LPCWSTR psz)
 {
     if (nIndex < 0)
-        nIndex = Count(s);
-    if (nIndex > Count(s))
+        nIndex = Count(lb);
+    if (nIndex > Count(lb))
         return LB_ERR;
     Item it;
     it.strText = psz ? psz : L"";
-    s->items.insert(s->items.begin() + nIndex, it);
-    if (s->nCurSel >= nIndex)
-        ++s->nCurSel;
-    InvalidateRect(h, nullptr, TRUE);
+    lb->items.insert(lb->items.begin() + nIndex, it);
+    if (lb->nCurSel >= nIndex)
+        ++lb->nCurSel;
+    InvalidateRect(lb->hwnd, nullptr, TRUE);
     return nIndex;
+}
+
+// ---- message handlers -----------------------------------------------------------------------
+
+LRESULT OnNcCreate(HWND h, const CREATESTRUCTW* pCreate)
+{
+    auto* lb = new ListBox;
+    lb->hwnd = h;
+    if (VekIsClass(h, L"ComboLBox"))
+        lb->hwndCombo = static_cast<HWND>(pCreate->lpCreateParams);
+    VekSetCtlState(h, lb);
+    return TRUE;
+}
+
+LRESULT OnAddString(ListBox* lb, LPCWSTR psz)
+{
+    int nIndex = Count(lb);
+    if ((Style(lb) & LBS_SORT) && psz)
+    {
+        // Case-insensitive order; an equal text goes after the existing ones.
+        nIndex = 0;
+        while (nIndex < Count(lb) && VekCompareNoCase(At(lb, nIndex).strText.c_str(), psz) <= 0)
+            ++nIndex;
+    }
+    return Insert(lb, nIndex, psz);
+}
+
+LRESULT OnDeleteString(ListBox* lb, WPARAM wParam)
+{
+    if (!Valid(lb, wParam))
+        return LB_ERR;
+    int n = static_cast<int>(wParam);
+    lb->items.erase(lb->items.begin() + n);
+    if (lb->nCurSel == n)
+        lb->nCurSel = -1;
+    else if (lb->nCurSel > n)
+        --lb->nCurSel;
+    if (lb->nCaret >= Count(lb))
+        lb->nCaret = std::max(0, Count(lb) - 1);
+    SetTop(lb, lb->nTop);
+    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    return Count(lb);
+}
+
+LRESULT OnResetContent(ListBox* lb)
+{
+    lb->items.clear();
+    lb->nCurSel = -1;
+    lb->nCaret = lb->nAnchor = lb->nTop = 0;
+    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT OnGetText(ListBox* lb, WPARAM wParam, LPWSTR pszOut)
+{
+    if (!Valid(lb, wParam) || !pszOut)
+        return LB_ERR;
+    const std::wstring& str = lb->items[wParam].strText;
+    wcscpy(pszOut, str.c_str());
+    return static_cast<LRESULT>(str.size());
+}
+
+LRESULT OnSetItemData(ListBox* lb, WPARAM wParam, LPARAM lData)
+{
+    if (!Valid(lb, wParam))
+        return LB_ERR;
+    lb->items[wParam].lData = lData;
+    return TRUE;
+}
+
+LRESULT OnSetSel(ListBox* lb, BOOL bSelect, int nIndex)
+{
+    if (!IsMulti(lb))
+        return LB_ERR;
+    if (nIndex == -1)
+    {
+        for (auto& it : lb->items)
+            it.bSelected = bSelect != FALSE;
+        InvalidateRect(lb->hwnd, nullptr, TRUE);
+        return 0;
+    }
+    if (nIndex < 0 || nIndex >= Count(lb))
+        return LB_ERR;
+    At(lb, nIndex).bSelected = bSelect != FALSE;
+    if (bSelect)
+        lb->nCaret = lb->nAnchor = nIndex;
+    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT OnSelItemRange(ListBox* lb, BOOL bSelect, LPARAM lParam)
+{
+    if (!IsMulti(lb))
+        return LB_ERR;
+    int lo = std::min<int>(LOWORD(lParam), HIWORD(lParam));
+    int hi = std::max<int>(LOWORD(lParam), HIWORD(lParam));
+    for (int i = lo; i <= hi && i < Count(lb); ++i)
+        At(lb, i).bSelected = bSelect != FALSE;
+    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT OnGetSel(ListBox* lb, WPARAM wParam)
+{
+    if (!Valid(lb, wParam))
+        return LB_ERR;
+    if (!IsMulti(lb))
+        return static_cast<int>(wParam) == lb->nCurSel ? 1 : 0;
+    return lb->items[wParam].bSelected ? 1 : 0;
+}
+
+LRESULT OnGetSelCount(ListBox* lb)
+{
+    if (!IsMulti(lb))
+        return LB_ERR;
+    return std::count_if(lb->items.begin(), lb->items.end(),
+                         [](const Item& it) { return it.bSelected; });
+}
+
+LRESULT OnGetSelItems(ListBox* lb, int nMax, int* pOut)
+{
+    if (!IsMulti(lb))
+        return LB_ERR;
+    int nGot = 0;
+    for (int i = 0; i < Count(lb) && nGot < nMax; ++i)
+        if (At(lb, i).bSelected)
+            pOut[nGot++] = i;
+    return nGot;
+}
+
+LRESULT OnSetCurSel(ListBox* lb, WPARAM wParam)
+{
+    if (IsMulti(lb))
+        return LB_ERR;
+    int n = static_cast<int>(static_cast<INT_PTR>(wParam));
+    if (n < 0 || n >= Count(lb))
+    {
+        SetSingle(lb, -1);
+        return LB_ERR;
+    }
+    SetSingle(lb, n);
+    EnsureVisible(lb, n);
+    return n;
+}
+
+LRESULT OnGetCurSel(ListBox* lb)
+{
+    if (IsMulti(lb))
+        return Count(lb) ? lb->nCaret : LB_ERR;
+    return lb->nCurSel;
+}
+
+LRESULT OnSelectString(ListBox* lb, WPARAM wStart, LPCWSTR psz)
+{
+    int n = Find(lb, wStart, psz, false);
+    if (n == LB_ERR)
+        return LB_ERR;
+    if (IsMulti(lb))
+        lb->nCaret = n;
+    else
+        SetSingle(lb, n);
+    EnsureVisible(lb, n);
+    return n;
+}
+
+LRESULT OnSetTopIndex(ListBox* lb, WPARAM wParam)
+{
+    if (!Valid(lb, wParam) && !(wParam == 0 && Count(lb) == 0))
+        return LB_ERR;
+    SetTop(lb, static_cast<int>(wParam));
+    return 0;
+}
+
+LRESULT OnGetItemRect(ListBox* lb, WPARAM wParam, RECT* pRect)
+{
+    if (!Valid(lb, wParam) || !pRect)
+        return LB_ERR;
+    RECT rc;
+    GetClientRect(lb->hwnd, &rc);
+    int y = (static_cast<int>(wParam) - lb->nTop) * lb->nItemHeight;
+    *pRect = RECT{0, y, rc.right, y + lb->nItemHeight};
+    return 0;
+}
+
+LRESULT OnSetItemHeight(ListBox* lb, LPARAM lParam)
+{
+    if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255)
+        return LB_ERR;
+    lb->nItemHeight = LOWORD(lParam);
+    SetTop(lb, lb->nTop);
+    return 0;
+}
+
+// LOWORD: the nearest item; HIWORD: 1 when the point lies outside the client area or below the
+// last item.
+LRESULT OnItemFromPoint(ListBox* lb, LPARAM lParam)
+{
+    RECT rc;
+    GetClientRect(lb->hwnd, &rc);
+    int x = GET_X_LPARAM(lParam);
+    int y = GET_Y_LPARAM(lParam);
+    if (Count(lb) == 0)
+        return MAKELONG(0, 1);
+    int n = lb->nTop + (y < 0 ? -1 : y / lb->nItemHeight);
+    bool bOutside = x < 0 || x >= rc.right || y < 0 || y >= rc.bottom || n >= Count(lb);
+    n = std::max(0, std::min(n, Count(lb) - 1));
+    return MAKELONG(n, bOutside ? 1 : 0);
+}
+
+LRESULT OnSetIndex(ListBox* lb, WPARAM wParam, int& nField)
+{
+    if (!Valid(lb, wParam))
+        return LB_ERR;
+    nField = static_cast<int>(wParam);
+    return 0;
+}
+
+LRESULT OnShowWindow(ListBox* lb, BOOL bShow)
+{
+    // A combo box's list asks for its colours as it appears.
+    if (bShow && lb->hwndCombo)
+        SendMessageW(lb->hwndCombo, WM_CTLCOLORLISTBOX, 0, reinterpret_cast<LPARAM>(lb->hwnd));
+    return 0;
+}
+
+LRESULT OnLButtonDown(ListBox* lb, WPARAM wParam, LPARAM lParam)
+{
+    HWND h = lb->hwnd;
+    if (!lb->hwndCombo)
+    {
+        SetFocus(h);
+        if (!IsWindow(h))
+            return 0;
+    }
+    int y = GET_Y_LPARAM(lParam);
+    int n = y < 0 ? -1 : lb->nTop + y / lb->nItemHeight;
+    if (n < 0 || n >= Count(lb))
+        return 0; // above or below the items
+    UserSelect(lb, n, !(Style(lb) & LBS_EXTENDEDSEL) || (wParam & MK_CONTROL),
+               (wParam & MK_SHIFT) != 0);
+    return 0;
+}
+
+LRESULT OnLButtonUp(ListBox* lb)
+{
+    if (lb->hwndCombo)
+        SendMessageW(lb->hwndCombo, WM_COMMAND, MAKEWPARAM(0, VEK_LBN_PICKED),
+                     reinterpret_cast<LPARAM>(lb->hwnd));
+    return 0;
+}
+
+LRESULT OnKeyDown(ListBox* lb, WPARAM wParam)
+{
+    if (Count(lb) == 0)
+        return 0;
+    const bool bMulti = IsMulti(lb);
+    int nFrom = bMulti ? lb->nCaret : std::max(lb->nCurSel, 0);
+    int n = nFrom;
+    switch (wParam)
+    {
+    case VK_UP:
+        n = std::max(0, (bMulti || lb->nCurSel >= 0) ? nFrom - 1 : 0);
+        break;
+    case VK_DOWN:
+        n = std::min(Count(lb) - 1, (bMulti || lb->nCurSel >= 0) ? nFrom + 1 : 0);
+        break;
+    case VK_PRIOR:
+        // A page moves the caret to the other end of the rows shown, not a full page past it.
+        n = std::max(0, nFrom - PageRows(lb) + 1);
+        break;
+    case VK_NEXT:
+        n = std::min(Count(lb) - 1, nFrom + PageRows(lb) - 1);
+        break;
+    case VK_HOME:
+        n = 0;
+        break;
+    case VK_END:
+        n = Count(lb) - 1;
+        break;
+    case VK_SPACE:
+        if (Style(lb) & LBS_MULTIPLESEL)
+            UserSelect(lb, lb->nCaret, true, false);
+        return 0;
+    default:
+        return 0;
+    }
+    if (Style(lb) & LBS_MULTIPLESEL)
+    {
+        lb->nCaret = n;
+        EnsureVisible(lb, n);
+        InvalidateRect(lb->hwnd, nullptr, TRUE);
+    }
+    else
+    {
+        UserSelect(lb, n, false, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    }
+    return 0;
+}
+
+// A typed character selects the next item starting with it.
+LRESULT OnChar(ListBox* lb, WPARAM wParam)
+{
+    WCHAR sz[2] = {static_cast<WCHAR>(wParam), 0};
+    if (sz[0] < 0x20)
+        return 0;
+    int n = Find(lb, static_cast<WPARAM>(IsMulti(lb) ? lb->nCaret : lb->nCurSel), sz, false);
+    if (n != LB_ERR)
+        UserSelect(lb, n, false, false);
+    return 0;
+}
+
+LRESULT OnVScroll(ListBox* lb, WPARAM wParam)
+{
+    SetTop(lb, VekScrollTopRow(wParam, lb->nTop, PageRows(lb), Count(lb)));
+    return 0;
+}
+
+ListBox* State(HWND h)
+{
+    return static_cast<ListBox*>(VekGetCtlState(h));
 }
 
 LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    ListBoxState* s = State(h);
-    if (!s && msg != WM_NCCREATE)
+    if (msg == WM_NCCREATE)
+        return OnNcCreate(h, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    ListBox* lb = State(h);
+    if (!lb)
         return DefWindowProcW(h, msg, wParam, lParam);
     switch (msg)
     {
-    case WM_NCCREATE: {
-        auto* pNew = new ListBoxState;
-        if (VekIsClass(h, L"ComboLBox"))
-            pNew->hwndCombo =
-                static_cast<HWND>(reinterpret_cast<LPCREATESTRUCT>(lParam)->lpCreateParams);
-        VekSetCtlState(h, pNew);
-        return TRUE;
-    }
     case WM_NCDESTROY:
-        delete s;
         VekSetCtlState(h, nullptr);
+        delete lb;
         return 0;
-    case LB_ADDSTRING: {
-        LPCWSTR psz = reinterpret_cast<LPCWSTR>(lParam);
-        int nIndex = Count(s);
-        if (Style(h) & LBS_SORT)
-        {
-            // Case-insensitive order; an equal text goes after the existing ones.
-            nIndex = 0;
-            while (nIndex < Count(s) &&
-                   VekCompareNoCase(s->items[static_cast<size_t>(nIndex)].strText.c_str(), psz) <=
-                       0)
-                ++nIndex;
-        }
-        return Insert(h, s, nIndex, psz);
-    }
+    case LB_ADDSTRING:
+        return OnAddString(lb, reinterpret_cast<LPCWSTR>(lParam));
     case LB_INSERTSTRING:
-        return Insert(h, s, static_cast<int>(static_cast<INT_PTR>(wParam)),
+        return Insert(lb, static_cast<int>(static_cast<INT_PTR>(wParam)),
                       reinterpret_cast<LPCWSTR>(lParam));
-    case LB_DELETESTRING: {
-        if (!Valid(s, wParam))
-            return LB_ERR;
-        int n = static_cast<int>(wParam);
-        s->items.erase(s->items.begin() + n);
-        if (s->nCurSel == n)
-            s->nCurSel = -1;
-        else if (s->nCurSel > n)
-            --s->nCurSel;
-        if (s->nCaret >= Count(s))
-            s->nCaret = std::max(0, Count(s) - 1);
-        s->nTop = std::min(s->nTop, std::max(0, Count(s) - 1));
-        InvalidateRect(h, nullptr, TRUE);
-        return Count(s);
-    }
+    case LB_DELETESTRING:
+        return OnDeleteString(lb, wParam);
     case LB_RESETCONTENT:
-        s->items.clear();
-        s->nCurSel = -1;
-        s->nCaret = s->nAnchor = s->nTop = 0;
-        InvalidateRect(h, nullptr, TRUE);
-        return 0;
+        return OnResetContent(lb);
     case LB_GETCOUNT:
-        return Count(s);
+        return Count(lb);
     case LB_GETTEXT:
-        if (!Valid(s, wParam) || !lParam)
-            return LB_ERR;
-        wcscpy(reinterpret_cast<LPWSTR>(lParam), s->items[wParam].strText.c_str());
-        return static_cast<LRESULT>(s->items[wParam].strText.size());
+        return OnGetText(lb, wParam, reinterpret_cast<LPWSTR>(lParam));
     case LB_GETTEXTLEN:
-        return Valid(s, wParam) ? static_cast<LRESULT>(s->items[wParam].strText.size()) : LB_ERR;
+        return Valid(lb, wParam) ? static_cast<LRESULT>(lb->items[wParam].strText.size()) : LB_ERR;
     case LB_GETITEMDATA:
-        return Valid(s, wParam) ? s->items[wParam].lData : LB_ERR;
+        return Valid(lb, wParam) ? lb->items[wParam].lData : LB_ERR;
     case LB_SETITEMDATA:
-        if (!Valid(s, wParam))
-            return LB_ERR;
-        s->items[wParam].lData = lParam;
-        return TRUE;
-    case LB_SETSEL: {
-        if (!IsMulti(h, s))
-            return LB_ERR;
-        int n = static_cast<int>(lParam);
-        if (n == -1)
-        {
-            for (auto& it : s->items)
-                it.bSelected = wParam != 0;
-            return 0;
-        }
-        if (n < 0 || n >= Count(s))
-            return LB_ERR;
-        s->items[static_cast<size_t>(n)].bSelected = wParam != 0;
-        if (wParam)
-            s->nCaret = s->nAnchor = n;
-        return 0;
-    }
-    case LB_SELITEMRANGE: {
-        if (!IsMulti(h, s))
-            return LB_ERR;
-        int lo = std::min<int>(LOWORD(lParam), HIWORD(lParam));
-        int hi = std::max<int>(LOWORD(lParam), HIWORD(lParam));
-        for (int i = lo; i <= hi && i < Count(s); ++i)
-            s->items[static_cast<size_t>(i)].bSelected = wParam != 0;
-        return 0;
-    }
+        return OnSetItemData(lb, wParam, lParam);
+    case LB_SETSEL:
+        return OnSetSel(lb, static_cast<BOOL>(wParam), static_cast<int>(lParam));
+    case LB_SELITEMRANGE:
+        return OnSelItemRange(lb, static_cast<BOOL>(wParam), lParam);
     case LB_GETSEL:
-        if (!Valid(s, wParam))
-            return LB_ERR;
-        if (!IsMulti(h, s))
-            return static_cast<int>(wParam) == s->nCurSel ? 1 : 0;
-        return s->items[wParam].bSelected ? 1 : 0;
+        return OnGetSel(lb, wParam);
     case LB_GETSELCOUNT:
-        if (!IsMulti(h, s))
-            return LB_ERR;
-        return std::count_if(s->items.begin(), s->items.end(),
-                             [](const Item& it) { return it.bSelected; });
-    case LB_GETSELITEMS: {
-        if (!IsMulti(h, s))
-            return LB_ERR;
-        auto* pOut = reinterpret_cast<int*>(lParam);
-        int nMax = static_cast<int>(wParam);
-        int nGot = 0;
-        for (int i = 0; i < Count(s) && nGot < nMax; ++i)
-            if (s->items[static_cast<size_t>(i)].bSelected)
-                pOut[nGot++] = i;
-        return nGot;
-    }
-    case LB_SETCURSEL: {
-        if (IsMulti(h, s))
-            return LB_ERR;
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (n < 0 || n >= Count(s))
-        {
-            SetSingle(s, -1);
-            return LB_ERR;
-        }
-        SetSingle(s, n);
-        EnsureVisible(h, s, n);
-        return n;
-    }
+        return OnGetSelCount(lb);
+    case LB_GETSELITEMS:
+        return OnGetSelItems(lb, static_cast<int>(wParam), reinterpret_cast<int*>(lParam));
+    case LB_SETCURSEL:
+        return OnSetCurSel(lb, wParam);
     case LB_GETCURSEL:
-        if (IsMulti(h, s))
-            return Count(s) ? s->nCaret : LB_ERR;
-        return s->nCurSel;
+        return OnGetCurSel(lb);
     case LB_FINDSTRING:
-        return Find(s, wParam, reinterpret_cast<LPCWSTR>(lParam), false);
+        return Find(lb, wParam, reinterpret_cast<LPCWSTR>(lParam), false);
     case LB_FINDSTRINGEXACT:
-        return Find(s, wParam, reinterpret_cast<LPCWSTR>(lParam), true);
-    case LB_SELECTSTRING: {
-        int n = Find(s, wParam, reinterpret_cast<LPCWSTR>(lParam), false);
-        if (n == LB_ERR)
-            return LB_ERR;
-        if (IsMulti(h, s))
-            s->nCaret = n;
-        else
-            SetSingle(s, n);
-        EnsureVisible(h, s, n);
-        return n;
-    }
+        return Find(lb, wParam, reinterpret_cast<LPCWSTR>(lParam), true);
+    case LB_SELECTSTRING:
+        return OnSelectString(lb, wParam, reinterpret_cast<LPCWSTR>(lParam));
     case LB_GETTOPINDEX:
-        return s->nTop;
+        return lb->nTop;
     case LB_SETTOPINDEX:
-        if (!Valid(s, wParam) && !(wParam == 0 && Count(s) == 0))
-            return LB_ERR;
-        s->nTop = static_cast<int>(wParam);
-        return 0;
-    case LB_GETITEMRECT: {
-        if (!Valid(s, wParam) || !lParam)
-            return LB_ERR;
-        RECT rc;
-        GetClientRect(h, &rc);
-        int y = (static_cast<int>(wParam) - s->nTop) * s->nItemHeight;
-        *reinterpret_cast<RECT*>(lParam) = RECT{0, y, rc.right, y + s->nItemHeight};
-        return 0;
-    }
+        return OnSetTopIndex(lb, wParam);
+    case LB_GETITEMRECT:
+        return OnGetItemRect(lb, wParam, reinterpret_cast<RECT*>(lParam));
     case LB_GETITEMHEIGHT:
-        return s->nItemHeight;
+        return lb->nItemHeight;
     case LB_SETITEMHEIGHT:
-        if (LOWORD(lParam) == 0 || LOWORD(lParam) > 255)
-            return LB_ERR;
-        s->nItemHeight = LOWORD(lParam);
-        return 0;
-    case LB_ITEMFROMPOINT: {
-        bool bOutside = true;
-        int n = Count(s) ? ItemFromPoint(h, s, GET_Y_LPARAM(lParam), &bOutside) : 0;
-        RECT rc;
-        GetClientRect(h, &rc);
-        int x = GET_X_LPARAM(lParam);
-        if (x < 0 || x >= rc.right)
-            bOutside = true;
-        return MAKELONG(n, bOutside ? 1 : 0);
-    }
+        return OnSetItemHeight(lb, lParam);
+    case LB_ITEMFROMPOINT:
+        return OnItemFromPoint(lb, lParam);
     case LB_GETCARETINDEX:
-        return s->nCaret;
+        return lb->nCaret;
     case LB_SETCARETINDEX:
-        if (!Valid(s, wParam))
-            return LB_ERR;
-        s->nCaret = static_cast<int>(wParam);
-        return 0;
+        return OnSetIndex(lb, wParam, lb->nCaret);
     case LB_GETANCHORINDEX:
-        return s->nAnchor;
+        return lb->nAnchor;
     case LB_SETANCHORINDEX:
-        if (!Valid(s, wParam))
-            return LB_ERR;
-        s->nAnchor = static_cast<int>(wParam);
-        return 0;
+        return OnSetIndex(lb, wParam, lb->nAnchor);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SHOWWINDOW:
-        // A combo box's list asks for its colours as it appears.
-        if (wParam && s->hwndCombo)
-            SendMessageW(s->hwndCombo, WM_CTLCOLORLISTBOX, 0, reinterpret_cast<LPARAM>(h));
-        return 0;
-    case WM_LBUTTONDOWN: {
-        if (!s->hwndCombo)
-            SetFocus(h);
-        if (!IsWindow(h) || Count(s) == 0)
-            return 0;
-        int y = GET_Y_LPARAM(lParam);
-        int n = y < 0 ? -1 : s->nTop + y / s->nItemHeight;
-        if (n < 0 || n >= Count(s))
-            return 0; // above or below the items
-        UserSelect(h, s, n, !(Style(h) & LBS_EXTENDEDSEL) || (wParam & MK_CONTROL),
-                   (wParam & MK_SHIFT) != 0);
-        return 0;
-    }
+        return OnShowWindow(lb, static_cast<BOOL>(wParam));
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(lb, wParam, lParam);
     case WM_LBUTTONUP:
-        if (s->hwndCombo)
-            SendMessageW(s->hwndCombo, WM_COMMAND, MAKEWPARAM(0, VEK_LBN_PICKED),
-                         reinterpret_cast<LPARAM>(h));
-        return 0;
+        return OnLButtonUp(lb);
     case WM_LBUTTONDBLCLK:
-        Notify(h, s, LBN_DBLCLK);
+        Notify(lb, LBN_DBLCLK);
         return 0;
-    case WM_KEYDOWN: {
-        if (Count(s) == 0)
-            return 0;
-        int nFrom = IsMulti(h, s) ? s->nCaret : std::max(s->nCurSel, 0);
-        int n = nFrom;
-        switch (wParam)
-        {
-        case VK_UP:
-            n = std::max(0, (IsMulti(h, s) || s->nCurSel >= 0) ? nFrom - 1 : 0);
-            break;
-        case VK_DOWN:
-            n = std::min(Count(s) - 1, (IsMulti(h, s) || s->nCurSel >= 0) ? nFrom + 1 : 0);
-            break;
-        case VK_HOME:
-            n = 0;
-            break;
-        case VK_END:
-            n = Count(s) - 1;
-            break;
-        case VK_SPACE:
-            if (Style(h) & LBS_MULTIPLESEL)
-                UserSelect(h, s, s->nCaret, true, false);
-            return 0;
-        default:
-            return 0;
-        }
-        if (Style(h) & LBS_MULTIPLESEL)
-        {
-            s->nCaret = n;
-            EnsureVisible(h, s, n);
-        }
-        else
-        {
-            UserSelect(h, s, n, false, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
-        }
-        return 0;
-    }
-    case WM_CHAR: {
-        WCHAR sz[2] = {static_cast<WCHAR>(wParam), 0};
-        if (sz[0] < 0x20)
-            return 0;
-        int n = Find(s, static_cast<WPARAM>(IsMulti(h, s) ? s->nCaret : s->nCurSel), sz, false);
-        if (n != LB_ERR)
-            UserSelect(h, s, n, false, false);
-        return 0;
-    }
-    case WM_VSCROLL: {
-        s->nTop = VekScrollTopRow(wParam, s->nTop, ItemHeightRows(h, s), Count(s));
-        InvalidateRect(h, nullptr, TRUE);
-        return 0;
-    }
+    case WM_KEYDOWN:
+        return OnKeyDown(lb, wParam);
+    case WM_CHAR:
+        return OnChar(lb, wParam);
+    case WM_VSCROLL:
+        return OnVScroll(lb, wParam);
     case WM_SETFOCUS:
-        Notify(h, s, LBN_SETFOCUS);
+        Notify(lb, LBN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
-        Notify(h, s, LBN_KILLFOCUS);
+        Notify(lb, LBN_KILLFOCUS);
         return 0;
     default:
         return DefWindowProcW(h, msg, wParam, lParam);

@@ -108,3 +108,107 @@ TEST_F(ListBoxFixture, ClickTogglesAndNotifies)
     EXPECT_EQ((std::vector<int>{0}), Selected());
 }
 } // namespace
+
+// A handler may destroy the list box, or its parent, inside any notification; the list box must
+// stop touching its state at once. Meant for the sanitizer build, where a read of the freed state
+// fails the run.
+namespace
+{
+const UINT ID_LIST = 40097;
+
+struct ListScene
+{
+    HWND hList = nullptr;
+    HWND hOther = nullptr; // a sibling that can take the focus
+};
+
+CPoint RowCentre(HWND hList, int nIndex)
+{
+    RECT rc = {};
+    SendMessageW(hList, LB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&rc));
+    return CRect(rc).CenterPoint();
+}
+
+struct ListDestroyCase
+{
+    const char* name;
+    DWORD dwStyle;
+    UINT nCode;
+    void (*trigger)(ListScene& t);
+};
+
+const ListDestroyCase g_listDestroyCases[] = {
+    {"click: LBN_SELCHANGE", LBS_NOTIFY, LBN_SELCHANGE,
+     [](ListScene& t) { VekInput::Click(t.hList, RowCentre(t.hList, 2)); }},
+    {"click: LBN_SETFOCUS", LBS_NOTIFY, LBN_SETFOCUS,
+     [](ListScene& t) { VekInput::Click(t.hList, RowCentre(t.hList, 2)); }},
+    {"extended shift click: LBN_SELCHANGE", LBS_NOTIFY | LBS_EXTENDEDSEL, LBN_SELCHANGE,
+     [](ListScene& t) { VekInput::Click(t.hList, RowCentre(t.hList, 2), VEK_MOD_SHIFT); }},
+    {"double click: LBN_DBLCLK", LBS_NOTIFY, LBN_DBLCLK,
+     [](ListScene& t) { VekInput::DoubleClick(t.hList, RowCentre(t.hList, 1)); }},
+    {"key Down: LBN_SELCHANGE", LBS_NOTIFY, LBN_SELCHANGE,
+     [](ListScene& t) {
+         SetFocus(t.hList);
+         VekInput::KeyDown(VK_DOWN);
+     }},
+    {"key End: LBN_SELCHANGE", LBS_NOTIFY, LBN_SELCHANGE,
+     [](ListScene& t) {
+         SetFocus(t.hList);
+         VekInput::KeyDown(VK_END);
+     }},
+    {"key Page Down: LBN_SELCHANGE", LBS_NOTIFY, LBN_SELCHANGE,
+     [](ListScene& t) {
+         SetFocus(t.hList);
+         VekInput::KeyDown(VK_NEXT);
+     }},
+    {"space in a multiple-selection box: LBN_SELCHANGE", LBS_NOTIFY | LBS_MULTIPLESEL,
+     LBN_SELCHANGE,
+     [](ListScene& t) {
+         SetFocus(t.hList);
+         VekInput::KeyDown(VK_SPACE);
+     }},
+    {"typed letter: LBN_SELCHANGE", LBS_NOTIFY, LBN_SELCHANGE,
+     [](ListScene& t) {
+         SetFocus(t.hList);
+         VekInput::Type(L"c");
+     }},
+    {"focus: LBN_SETFOCUS", LBS_NOTIFY, LBN_SETFOCUS, [](ListScene& t) { SetFocus(t.hList); }},
+    {"focus lost: LBN_KILLFOCUS", LBS_NOTIFY, LBN_KILLFOCUS,
+     [](ListScene& t) {
+         SetFocus(t.hList);
+         SetFocus(t.hOther);
+     }},
+};
+
+TEST(ListBoxDestroyedInNotification, StopsTouchingItsState)
+{
+    for (bool bParent : {false, true})
+        for (const ListDestroyCase& c : g_listDestroyCases)
+        {
+            SCOPED_TRACE(std::string(c.name) + (bParent ? ", parent destroyed" : ""));
+            CVekTestParent parent;
+            ListScene t;
+            // Short enough to scroll: the keys and clicks move the top row too.
+            t.hList = VekCreateChild(parent, L"ListBox", L"", c.dwStyle | WS_TABSTOP, ID_LIST,
+                                     {10, 10, 210, 10 + 3 * VEK_CY_LISTITEM});
+            t.hOther =
+                VekCreateChild(parent, L"Button", L"other", WS_TABSTOP, 1, {300, 10, 400, 30});
+            ASSERT_TRUE(t.hList && t.hOther);
+            for (LPCWSTR s : {L"Steel", L"Iron", L"Aluminium", L"Copper", L"Zinc", L"Nickel"})
+                SendMessageW(t.hList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+
+            bool bDestroyed = false;
+            HWND hVictim = bParent ? parent.m_hWnd : t.hList;
+            parent.m_onCommand = [&](UINT nID, UINT nCode) {
+                if (nID == ID_LIST && nCode == c.nCode && !bDestroyed)
+                {
+                    bDestroyed = true;
+                    DestroyWindow(hVictim);
+                }
+            };
+            c.trigger(t);
+            EXPECT_TRUE(bDestroyed) << "the notification never came";
+            EXPECT_FALSE(IsWindow(t.hList));
+        }
+}
+} // namespace
