@@ -36,6 +36,7 @@ typedef LPCWSTR LPCTSTR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
+typedef void* PVOID;
 typedef const void* LPCVOID;
 typedef void* HANDLE;
 

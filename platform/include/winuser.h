@@ -434,6 +434,48 @@ struct COMBOBOXINFO
 #define SB_TOP 6
 #define SB_BOTTOM 7
 #define SB_ENDSCROLL 8
+#define SB_BOTH 3
+#define SIF_RANGE 0x0001
+#define SIF_PAGE 0x0002
+#define SIF_POS 0x0004
+#define SIF_DISABLENOSCROLL 0x0008
+#define SIF_TRACKPOS 0x0010
+#define SIF_ALL (SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS)
+#define OBJID_HSCROLL ((LONG)0xFFFFFFFA)
+#define OBJID_VSCROLL ((LONG)0xFFFFFFFB)
+#define STATE_SYSTEM_INVISIBLE 0x00008000
+#define STATE_SYSTEM_UNAVAILABLE 0x00000001
+#define WHEEL_DELTA 120
+#define GET_WHEEL_DELTA_WPARAM(wParam) ((short)HIWORD(wParam))
+#define GET_KEYSTATE_WPARAM(wParam) (LOWORD(wParam))
+#define SPI_GETWHEELSCROLLLINES 0x0068
+
+struct SCROLLINFO
+{
+    UINT cbSize;
+    UINT fMask;
+    int nMin;
+    int nMax;
+    UINT nPage;
+    int nPos;
+    int nTrackPos;
+};
+typedef SCROLLINFO* LPSCROLLINFO;
+typedef const SCROLLINFO* LPCSCROLLINFO;
+
+// rgstate[0] is the bar as a whole; 1 the top arrow, 2 the page-up area, 3 the thumb, 4 the
+// page-down area, 5 the bottom arrow.
+struct SCROLLBARINFO
+{
+    DWORD cbSize;
+    RECT rcScrollBar; // screen coordinates
+    int dxyLineButton;
+    int xyThumbTop; // relative to rcScrollBar's top
+    int xyThumbBottom;
+    int reserved;
+    DWORD rgstate[6];
+};
+typedef SCROLLBARINFO* PSCROLLBARINFO;
 
 // WM_CTLCOLOR kinds (MFC's nCtlColor)
 #define CTLCOLOR_MSGBOX 0
@@ -622,6 +664,21 @@ VEK_PLATFORM_API BOOL MapDialogRect(HWND hDlg, LPRECT lpRect);
 VEK_PLATFORM_API LONG GetDialogBaseUnits();
 // Grows a client rectangle to the window rectangle of a window with these styles.
 VEK_PLATFORM_API BOOL AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
+// Standard scroll bars of a window (SB_VERT; SB_HORZ is stored but never shown). Setting a range
+// that the page covers hides the bar (clears WS_VSCROLL) unless SIF_DISABLENOSCROLL is given;
+// a larger one shows it. Showing or hiding changes the client area and sends WM_SIZE.
+VEK_PLATFORM_API int SetScrollInfo(HWND hWnd, int nBar, LPCSCROLLINFO lpsi, BOOL bRedraw);
+VEK_PLATFORM_API BOOL GetScrollInfo(HWND hWnd, int nBar, LPSCROLLINFO lpsi);
+VEK_PLATFORM_API int GetScrollPos(HWND hWnd, int nBar);
+VEK_PLATFORM_API int SetScrollPos(HWND hWnd, int nBar, int nPos, BOOL bRedraw); // the old position
+VEK_PLATFORM_API BOOL GetScrollRange(HWND hWnd, int nBar, LPINT lpMinPos, LPINT lpMaxPos);
+VEK_PLATFORM_API BOOL SetScrollRange(HWND hWnd, int nBar, int nMinPos, int nMaxPos, BOOL bRedraw);
+VEK_PLATFORM_API BOOL ShowScrollBar(HWND hWnd, int wBar, BOOL bShow);
+// The vertical bar's rectangle and parts (OBJID_VSCROLL only); FALSE for other objects.
+VEK_PLATFORM_API BOOL GetScrollBarInfo(HWND hWnd, LONG idObject, PSCROLLBARINFO psbi);
+// SPI_GETWHEELSCROLLLINES only: 3 lines per wheel notch, Windows' default.
+VEK_PLATFORM_API BOOL SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam,
+                                            UINT fWinIni);
 VEK_PLATFORM_API BOOL GetComboBoxInfo(HWND hwndCombo, COMBOBOXINFO* pcbi);
 
 // Fonts: GDI objects with a face and a height; nothing is ever drawn.

@@ -38,6 +38,8 @@ struct VekWindow
     bool bRedraw = true;
     int nPaintCount = 0; // times painted (UpdateWindow / RedrawWindow with an update)
     bool bInvalid = false;
+    SCROLLINFO siVert = {sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0}; // the standard vertical bar
+    SCROLLINFO siHorz = {sizeof(SCROLLINFO), 0, 0, 0, 0, 0, 0}; // stored, never shown
 };
 
 // The record of a live window, or null.
@@ -92,6 +94,10 @@ CWnd* VekCreateTemporaryWnd(HWND hWnd);
 // list of nCount rows showing nPage at once; kept within the rows so that the
 // last page stays full.
 int VekScrollTopRow(WPARAM wParam, int nTop, int nPage, int nCount);
+
+// Moves the thumb of a standard scroll bar while it is dragged (what GetScrollInfo reports as
+// nTrackPos and GetScrollBarInfo draws); clamped to the positions the bar can take.
+void VekSetScrollTrackPos(HWND hWnd, int nBar, int nTrackPos);
 
 // Registration of the built-in classes, one per control file.
 void VekRegisterButtonClass();
