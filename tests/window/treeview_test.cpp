@@ -2,6 +2,8 @@
 // rectangles, and what the parent hears on clicks and selection.
 #include "VekTestParent.h"
 
+#include <cstring>
+
 namespace
 {
 const UINT ID_TREE = 40030;
@@ -434,7 +436,8 @@ struct TreeScene
 CRect LabelOf(const TreeScene& t, HTREEITEM h)
 {
     CRect rc;
-    *reinterpret_cast<HTREEITEM*>(&rc) = h;
+    std::memcpy(static_cast<RECT*>(&rc), &h,
+                sizeof(h)); // the item goes in where the rect comes out
     SendMessageW(t.hTree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc));
     return rc;
 }
