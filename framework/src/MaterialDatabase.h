@@ -36,6 +36,7 @@ public:
                                   const std::vector<CString>& vecGroups) override;
     bool SetUsesProcessMaterialGroups(bool bUses) override;
     std::string GetPath() const override { return m_pStore->GetPath(); }
+    void SetBusyTimeout(int nMilliseconds) override { m_pStore->SetBusyTimeout(nMilliseconds); }
 
 private:
     // Names must be usable everywhere a grade list goes: not empty, no ";"

@@ -78,6 +78,9 @@ public:
                                          const std::vector<CString>& vecGroups) = 0;
     virtual StoreResult SetSetting(const char* pszName, const std::string& strValue) = 0;
 
+    // How long an operation waits for another writer before it fails.
+    virtual void SetBusyTimeout(int nMilliseconds) = 0;
+
     // Why the last failed operation failed, one sentence.
     virtual const std::string& LastError() const = 0;
     virtual const std::string& GetPath() const = 0;

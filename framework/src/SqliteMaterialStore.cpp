@@ -392,6 +392,8 @@ public:
         });
     }
 
+    void SetBusyTimeout(int nMilliseconds) override { sqlite3_busy_timeout(m_pDb, nMilliseconds); }
+
     const std::string& LastError() const override { return m_strError; }
     const std::string& GetPath() const override { return m_strPath; }
 

@@ -33,6 +33,10 @@ public:
 
     // The file the database lives in.
     virtual std::string GetPath() const = 0;
+
+    // How long an edit waits for another program's edit to finish before it
+    // is refused (ten seconds unless set).
+    virtual void SetBusyTimeout(int nMilliseconds) = 0;
 };
 
 enum class OpenMode

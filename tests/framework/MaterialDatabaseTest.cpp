@@ -449,6 +449,36 @@ TEST_F(MaterialDatabaseTest, ARevertTakesBackOnlyTheJournalledEdits)
     EXPECT_EQ(strKept, DumpTables(m_strPath));
 }
 
+// While another program holds the file for writing, an edit waits, then is
+// refused with a message and changes nothing; a revert cut short that way
+// finishes when it is called again.
+TEST_F(MaterialDatabaseTest, EditsRefusedWhileAnotherWriterHoldsTheFileCanBeRetried)
+{
+    vek_db::IMaterialDatabase* pDb = Open();
+    const std::string strBefore = DumpTables(m_strPath);
+    ASSERT_EQ(0, pDb->AddGrade(L"Steel", L"A", 0));
+    ASSERT_EQ(0, pDb->AddGrade(L"New Group", L"B", 0));
+    VekGroupGradePairs vecAdded = {{L"Steel", L"A"}, {L"New Group", L"B"}};
+    const std::string strEdited = DumpTables(m_strPath);
+
+    sqlite3* pOther = nullptr;
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(m_strPath.c_str(), &pOther));
+    ASSERT_EQ(SQLITE_OK, sqlite3_exec(pOther, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr));
+    pDb->SetBusyTimeout(50);
+    EXPECT_EQ(-1, pDb->AddGrade(L"Steel", L"C", 0));
+    EXPECT_NE(std::wstring::npos, pDb->GetLastMessage().str().find(L"busy"))
+        << pDb->GetLastMessage().GetLength();
+    pDb->RevertAddedGrades(vecAdded, 0);
+    EXPECT_EQ(strEdited, DumpTables(m_strPath)) << "nothing changed while the file was held";
+    EXPECT_EQ(1, pDb->IsGradeInGroup(L"A", L"Steel", 0)) << "reads go on meanwhile";
+    sqlite3_exec(pOther, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(pOther);
+
+    pDb->RevertAddedGrades(vecAdded, 0);
+    EXPECT_EQ(strBefore, DumpTables(m_strPath));
+    EXPECT_EQ(0, pDb->AddGrade(L"Steel", L"C", 0));
+}
+
 TEST_F(MaterialDatabaseTest, FilesThatAreNotUsableAreRefusedAndLeftAlone)
 {
     // A good file to damage.
