@@ -124,7 +124,9 @@ LRESULT ButtonProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
         if (nType == BS_GROUPBOX)
             return 0;
-        SetFocus(hWnd);
+        SetFocus(hWnd); // the focus change notifies, and a handler may destroy the button
+        if (!IsWindow(hWnd))
+            return 0;
         SetCapture(hWnd);
         s->bPressed = true;
         s->nState |= BST_PUSHED;

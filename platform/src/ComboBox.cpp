@@ -9,6 +9,7 @@
 #include "VekWindowInternal.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace
 {
@@ -25,6 +26,14 @@ struct ComboState
 ComboState* State(HWND h)
 {
     return static_cast<ComboState*>(VekGetCtlState(h));
+}
+
+// The combo box of each list window: a list is a popup owned by the top-level window, so its
+// owner does not lead back to its combo box.
+std::unordered_map<HWND, HWND>& CombosOfLists()
+{
+    static std::unordered_map<HWND, HWND> s_map;
+    return s_map;
 }
 DWORD Type(HWND h)
 {
@@ -75,6 +84,7 @@ void Notify(HWND h, UINT nCode)
     VekNotifyParentCommand(h, nCode);
 }
 
+// The open list holds the mouse capture, so that the first click outside it only closes it.
 void DropDown(HWND h, ComboState* s)
 {
     if (s->bDropped)
@@ -90,7 +100,9 @@ void DropDown(HWND h, ComboState* s)
     int cy = nItems * VEK_CY_LISTITEM + 2 * VEK_CX_BORDER;
     MoveWindow(s->hwndList, rc.left, rc.bottom, rc.right - rc.left, cy, FALSE);
     s->bDropped = true;
-    ShowWindow(s->hwndList, SW_SHOWNA);
+    ShowWindow(s->hwndList, SW_SHOWNA); // the list asks the parent for its colours
+    if (IsWindow(h) && s->bDropped && GetCapture() != s->hwndList)
+        SetCapture(s->hwndList);
 }
 
 void CloseUp(HWND h, ComboState* s, bool bOk)
@@ -98,6 +110,8 @@ void CloseUp(HWND h, ComboState* s, bool bOk)
     if (!s->bDropped)
         return;
     s->bDropped = false;
+    if (GetCapture() == s->hwndList)
+        ReleaseCapture();
     if (!bOk && Type(h) == CBS_DROPDOWNLIST)
         List(s, LB_SETCURSEL, static_cast<WPARAM>(s->nSelBeforeDrop));
     Notify(h, bOk ? CBN_SELENDOK : CBN_SELENDCANCEL);
@@ -120,8 +134,52 @@ void UserSelect(HWND h, ComboState* s, int n)
     List(s, LB_SETCURSEL, static_cast<WPARAM>(n));
     SyncEdit(s);
     Notify(h, CBN_SELCHANGE);
-    if (!s->bDropped && IsWindow(h))
+    if (IsWindow(h) && !s->bDropped)
         Notify(h, CBN_SELENDOK);
+}
+
+// The combo box's own procedure for its list, in front of the list class: while the list
+// holds the capture, a press outside it closes it and goes no further; one on its scroll bar
+// goes to the scroll bar.
+LRESULT ComboListProc(HWND hList, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    VekWindow* w = VekGetWindow(hList);
+    if (!w)
+        return 0;
+    WNDPROC pfnList = w->pfnClassProc;
+    bool bMouse = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_LBUTTONUP;
+    if (!bMouse || GetCapture() != hList)
+        return CallWindowProcW(pfnList, hList, msg, wParam, lParam);
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    RECT rcClient;
+    GetClientRect(hList, &rcClient);
+    if (PtInRect(&rcClient, pt))
+        return CallWindowProcW(pfnList, hList, msg, wParam, lParam);
+    if (msg == WM_LBUTTONUP)
+        return 0; // the release of the press that opened the list, or of one outside it
+    POINT ptScreen = pt;
+    ClientToScreen(hList, &ptScreen);
+    RECT rcWindow;
+    GetWindowRect(hList, &rcWindow);
+    auto it = CombosOfLists().find(hList);
+    HWND hCombo = it != CombosOfLists().end() ? it->second : nullptr;
+    if (PtInRect(&rcWindow, ptScreen))
+    {
+        // The list's frame or scroll bar: handled as a non-client press, then the list takes
+        // the capture back.
+        LRESULT hit = SendMessageW(hList, WM_NCHITTEST, 0, MAKELPARAM(ptScreen.x, ptScreen.y));
+        ReleaseCapture();
+        SendMessageW(hList, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit),
+                     MAKELPARAM(ptScreen.x, ptScreen.y));
+        ComboState* s = IsWindow(hCombo) ? State(hCombo) : nullptr;
+        if (s && s->bDropped && IsWindow(hList) && !GetCapture())
+            SetCapture(hList);
+        return 0;
+    }
+    ReleaseCapture();
+    if (ComboState* s = IsWindow(hCombo) ? State(hCombo) : nullptr)
+        CloseUp(hCombo, s, false);
+    return 0;
 }
 
 LRESULT ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -144,6 +202,8 @@ LRESULT ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
                                       nullptr, h);
         if (!s->hwndList)
             return -1;
+        CombosOfLists()[s->hwndList] = h;
+        SetWindowLongPtrW(s->hwndList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ComboListProc));
         if (Type(h) != CBS_DROPDOWNLIST)
         {
             RECT rc;
@@ -159,6 +219,7 @@ LRESULT ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         FixHeight(h, s);
         return 0;
     case WM_DESTROY:
+        CombosOfLists().erase(s->hwndList);
         if (s->hwndList)
             DestroyWindow(s->hwndList);
         s->hwndList = nullptr;

@@ -164,21 +164,27 @@ void KeyDown(HWND hWnd, EditState* s, UINT vk)
     }
     if (!IsMultiLine(hWnd) || !s->bDialogMode)
         return;
-    // A multi-line edit gets Enter, Escape and Tab from the dialog manager and hands them back
-    // to its dialog.
+    // A multi-line edit gets Enter, Escape and Tab from the dialog manager and hands them on.
+    // Enter asks the edit's own parent for its default button, as Windows does: an editor
+    // whose parent is another control (a grid's cell editor) presses nothing. Escape and Tab
+    // go to the dialog that contains the edit, whatever its parent: the grid's editors rely
+    // on Tab moving on through the dialog (on Windows the parent would get them).
     HWND hDlg = DialogOf(hWnd);
     if (!hDlg)
         return;
     DWORD dwStyle = static_cast<DWORD>(GetWindowLongW(hWnd, GWL_STYLE));
     if (vk == VK_RETURN && !(dwStyle & ES_WANTRETURN))
     {
-        LRESULT dw = SendMessageW(hDlg, DM_GETDEFID, 0, 0);
+        if (GetKeyState(VK_CONTROL) & 0x8000)
+            return;
+        HWND hParent = GetParent(hWnd);
+        LRESULT dw = SendMessageW(hParent, DM_GETDEFID, 0, 0);
         if (HIWORD(dw) == DC_HASDEFID)
         {
-            HWND hDef = GetDlgItem(hDlg, LOWORD(dw));
+            HWND hDef = GetDlgItem(hParent, LOWORD(dw));
             if (hDef)
             {
-                SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hDef), TRUE);
+                SendMessageW(hParent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hDef), TRUE);
                 PostMessageW(hDef, WM_KEYDOWN, VK_RETURN, 0);
             }
         }
@@ -382,6 +388,8 @@ LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         UINT nMsg = (dwStyle & (ES_READONLY | WS_DISABLED)) ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT;
         if (HWND hParent = GetParent(hWnd))
             SendMessageW(hParent, nMsg, 0, reinterpret_cast<LPARAM>(hWnd));
+        if (!IsWindow(hWnd))
+            return 0;
         return DefWindowProcW(hWnd, msg, wParam, lParam);
     }
     case WM_LBUTTONDOWN: {

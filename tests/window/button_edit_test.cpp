@@ -316,4 +316,133 @@ TEST(Reflection, ReflectedChangeDoesNotReachTheParent)
     plain.SetWindowText(L"y");
     EXPECT_EQ(1, parent.m_nParentChanges);
 }
+// A handler may destroy the control, or its parent, while the control tells the parent
+// something; the control must stop at once (checked by the sanitizer build). The other window
+// is a push button, so a click there also moves the focus through a button press.
+enum class Victim
+{
+    Sender,
+    Parent
+};
+
+struct DestroyCase
+{
+    const char* name;
+    LPCWSTR pszClass;
+    DWORD dwStyle;
+    LPCWSTR pszText;
+    UINT nCode; // the notification whose handler destroys
+    void (*pfnAct)(HWND hCtl, HWND hOther);
+};
+
+void FocusAndType(HWND h, LPCWSTR psz)
+{
+    SetFocus(h);
+    SendMessageW(h, EM_SETSEL, 65535, 65535);
+    VekInput::Type(psz);
+}
+
+void FocusAndPress(HWND h, UINT vk, UINT nModifiers = 0)
+{
+    SetFocus(h);
+    VekInput::KeyDown(vk, nModifiers);
+}
+
+void FocusThenClick(HWND h, HWND hOther)
+{
+    SetFocus(h);
+    VekInput::Click(hOther);
+}
+
+void PrintTo(const DestroyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+const DestroyCase kDestroyCases[] = {
+    {"edit_setfocus", L"Edit", ES_AUTOHSCROLL, L"", EN_SETFOCUS,
+     [](HWND h, HWND) { VekInput::Click(h); }},
+    {"edit_killfocus", L"Edit", ES_AUTOHSCROLL, L"", EN_KILLFOCUS, &FocusThenClick},
+    {"edit_update_typing", L"Edit", ES_AUTOHSCROLL, L"", EN_UPDATE,
+     [](HWND h, HWND) { FocusAndType(h, L"ab"); }},
+    {"edit_change_typing", L"Edit", ES_AUTOHSCROLL, L"", EN_CHANGE,
+     [](HWND h, HWND) { FocusAndType(h, L"ab"); }},
+    {"edit_maxtext", L"Edit", ES_AUTOHSCROLL, L"", EN_MAXTEXT,
+     [](HWND h, HWND) {
+         SendMessageW(h, EM_LIMITTEXT, 1, 0);
+         FocusAndType(h, L"abc");
+     }},
+    {"edit_change_settext", L"Edit", ES_AUTOHSCROLL, L"", EN_CHANGE,
+     [](HWND h, HWND) { SetWindowTextW(h, L"x"); }},
+    {"edit_change_backspace", L"Edit", ES_AUTOHSCROLL, L"ab", EN_CHANGE,
+     [](HWND h, HWND) {
+         SendMessageW(h, EM_SETSEL, 2, 2);
+         FocusAndPress(h, VK_BACK);
+     }},
+    {"edit_change_delete", L"Edit", ES_AUTOHSCROLL, L"ab", EN_CHANGE,
+     [](HWND h, HWND) { FocusAndPress(h, VK_DELETE); }},
+    {"edit_change_cut", L"Edit", ES_AUTOHSCROLL, L"ab", EN_CHANGE,
+     [](HWND h, HWND) {
+         SetFocus(h);
+         SendMessageW(h, EM_SETSEL, 0, -1);
+         VekInput::KeyDown('X', VEK_MOD_CONTROL);
+     }},
+    {"edit_change_paste", L"Edit", ES_AUTOHSCROLL, L"", EN_CHANGE,
+     [](HWND h, HWND) {
+         SetFocus(h);
+         VekInput::Paste(L"12");
+     }},
+    {"multiline_change_enter", L"Edit", ES_MULTILINE, L"", EN_CHANGE,
+     [](HWND h, HWND) { FocusAndPress(h, VK_RETURN); }},
+    {"button_clicked", L"Button", BS_PUSHBUTTON, L"b", BN_CLICKED,
+     [](HWND h, HWND) { VekInput::Click(h); }},
+    {"button_clicked_space", L"Button", BS_PUSHBUTTON, L"b", BN_CLICKED,
+     [](HWND h, HWND) { FocusAndPress(h, VK_SPACE); }},
+    {"button_clicked_bm_click", L"Button", BS_PUSHBUTTON, L"b", BN_CLICKED,
+     [](HWND h, HWND) { SendMessageW(h, BM_CLICK, 0, 0); }},
+    {"checkbox_clicked", L"Button", BS_AUTOCHECKBOX, L"b", BN_CLICKED,
+     [](HWND h, HWND) { VekInput::Click(h); }},
+    {"radio_clicked", L"Button", BS_AUTORADIOBUTTON | WS_GROUP, L"b", BN_CLICKED,
+     [](HWND h, HWND) { VekInput::Click(h); }},
+    {"button_setfocus", L"Button", BS_PUSHBUTTON | BS_NOTIFY, L"b", BN_SETFOCUS,
+     [](HWND h, HWND) { VekInput::Click(h); }},
+    {"button_killfocus", L"Button", BS_PUSHBUTTON | BS_NOTIFY, L"b", BN_KILLFOCUS, &FocusThenClick},
+    {"button_doubleclicked", L"Button", BS_PUSHBUTTON | BS_NOTIFY, L"b", BN_DOUBLECLICKED,
+     [](HWND h, HWND) { VekInput::DoubleClick(h); }},
+};
+
+class DestroyInHandler : public ::testing::TestWithParam<std::tuple<DestroyCase, Victim>>
+{
+};
+
+TEST_P(DestroyInHandler, ControlStops)
+{
+    const DestroyCase& c = std::get<0>(GetParam());
+    CVekTestParent parent;
+    HWND hCtl = VekCreateChild(parent, c.pszClass, c.pszText, c.dwStyle | WS_TABSTOP, ID_CTL,
+                               {10, 10, 210, 70});
+    ASSERT_TRUE(hCtl);
+    HWND hOther =
+        VekCreateChild(parent, L"Button", L"other", BS_PUSHBUTTON, 77, {300, 10, 400, 34});
+    HWND hVictim = std::get<1>(GetParam()) == Victim::Sender ? hCtl : parent.m_hWnd;
+    bool bRan = false;
+    parent.m_onCommand = [&](UINT nID, UINT nCode) {
+        if (bRan || nID != ID_CTL || nCode != c.nCode)
+            return;
+        bRan = true;
+        DestroyWindow(hVictim);
+    };
+    c.pfnAct(hCtl, hOther);
+    EXPECT_TRUE(bRan) << "the notification was not sent";
+    EXPECT_FALSE(IsWindow(hCtl));
+}
+
+INSTANTIATE_TEST_SUITE_P(Notifications, DestroyInHandler,
+                         ::testing::Combine(::testing::ValuesIn(kDestroyCases),
+                                            ::testing::Values(Victim::Sender, Victim::Parent)),
+                         [](const ::testing::TestParamInfo<std::tuple<DestroyCase, Victim>>& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) == Victim::Sender ? "_sender"
+                                                                               : "_parent");
+                         });
 } // namespace

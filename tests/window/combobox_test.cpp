@@ -183,6 +183,60 @@ TEST_F(ComboFixture, HidingOrLeavingClosesTheList)
     EXPECT_EQ(CB_ERR, combo.GetCurSel());
 }
 
+struct OutsideCase
+{
+    const char* name;
+    HWND (*pfnTarget)(ComboFixture& f, HWND hButton); // the window clicked outside the list
+};
+
+void PrintTo(const OutsideCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class ComboClickOutside : public ComboFixture, public ::testing::WithParamInterface<OutsideCase>
+{
+};
+
+// The open list holds the mouse capture: the first click outside it only closes it, takes the
+// choice back and reaches nothing else; the next click goes where it is aimed.
+TEST_P(ComboClickOutside, OnlyClosesTheList)
+{
+    Create(0);
+    for (LPCWSTR s : {L"Steel", L"Iron", L"Copper"})
+        combo.AddString(s);
+    combo.SetCurSel(1);
+    HWND hButton = VekCreateChild(parent, L"Button", L"b", BS_PUSHBUTTON, 77, {200, 10, 300, 34});
+    ASSERT_TRUE(VekInput::Click(combo.m_hWnd));
+    COMBOBOXINFO info = {};
+    ASSERT_TRUE(combo.GetComboBoxInfo(&info));
+    EXPECT_EQ(info.hwndList, GetCapture());
+    ASSERT_TRUE(VekInput::KeyDown(VK_DOWN)); // a choice in the open list, not yet made
+    EXPECT_EQ(2, combo.GetCurSel());
+    parent.Clear();
+    HWND hTarget = GetParam().pfnTarget(*this, hButton);
+    ASSERT_TRUE(VekInput::Click(hTarget));
+    EXPECT_FALSE(combo.GetDroppedState());
+    EXPECT_FALSE(IsWindowVisible(info.hwndList));
+    EXPECT_EQ(1, combo.GetCurSel());
+    EXPECT_EQ(combo.m_hWnd, GetFocus());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_TRUE(parent.Matches(
+        {{WM_COMMAND, ID_COMBO, CBN_SELENDCANCEL}, {WM_COMMAND, ID_COMBO, CBN_CLOSEUP}}));
+    parent.Clear();
+    ASSERT_TRUE(VekInput::Click(hButton));
+    EXPECT_TRUE(
+        parent.Matches({{WM_COMMAND, ID_COMBO, CBN_KILLFOCUS}, {WM_COMMAND, 77, BN_CLICKED}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, ComboClickOutside,
+    ::testing::Values(OutsideCase{"button", [](ComboFixture&, HWND hButton) { return hButton; }},
+                      OutsideCase{"combo_field",
+                                  [](ComboFixture& f, HWND) { return f.combo.m_hWnd; }},
+                      OutsideCase{"parent", [](ComboFixture& f, HWND) { return f.parent.m_hWnd; }}),
+    [](const ::testing::TestParamInfo<OutsideCase>& info) { return info.param.name; });
+
 TEST_F(ComboFixture, DestroyingTheComboTakesItsListAlong)
 {
     Create(0);
@@ -192,4 +246,137 @@ TEST_F(ComboFixture, DestroyingTheComboTakesItsListAlong)
     combo.DestroyWindow();
     EXPECT_FALSE(IsWindow(info.hwndList));
 }
+
+// A handler may destroy the combo box, or its parent, while the combo box tells the parent
+// something; the combo box must stop at once (checked by the sanitizer build).
+enum class Victim
+{
+    Sender,
+    Parent
+};
+
+struct DestroyCase
+{
+    const char* name;
+    DWORD dwStyle; // the combo box type
+    UINT nCode;    // the notification whose handler destroys
+    void (*pfnAct)(HWND hCombo, HWND hOther);
+};
+
+void ChooseItem(HWND hCombo, int nIndex)
+{
+    COMBOBOXINFO info = {};
+    ASSERT_TRUE(GetComboBoxInfo(hCombo, &info));
+    CRect rcItem;
+    SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(nIndex),
+                 reinterpret_cast<LPARAM>(&rcItem));
+    VekInput::Click(info.hwndList, rcItem.CenterPoint());
+}
+
+void KeyDownIn(HWND hCombo)
+{
+    SetFocus(hCombo);
+    VekInput::KeyDown(VK_DOWN);
+}
+
+void LetterIn(HWND hCombo)
+{
+    SetFocus(hCombo);
+    VekInput::Type(L"c");
+}
+
+void ClickAndChoose(HWND hCombo)
+{
+    VekInput::Click(hCombo);
+    ChooseItem(hCombo, 2);
+}
+
+void DropAndEscape(HWND hCombo)
+{
+    SetFocus(hCombo);
+    VekInput::KeyDown(VK_F4);
+    VekInput::KeyDown(VK_ESCAPE);
+}
+
+void TypeInEdit(HWND hCombo)
+{
+    SetFocus(hCombo);
+    VekInput::Type(L"x");
+}
+
+void PrintTo(const DestroyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+const DestroyCase kDestroyCases[] = {
+    {"selchange_key", CBS_DROPDOWNLIST, CBN_SELCHANGE, [](HWND h, HWND) { KeyDownIn(h); }},
+    {"selendok_key", CBS_DROPDOWNLIST, CBN_SELENDOK, [](HWND h, HWND) { KeyDownIn(h); }},
+    {"selchange_letter", CBS_DROPDOWNLIST, CBN_SELCHANGE, [](HWND h, HWND) { LetterIn(h); }},
+    {"selchange_mouse", CBS_DROPDOWNLIST, CBN_SELCHANGE, [](HWND h, HWND) { ClickAndChoose(h); }},
+    {"selendok_mouse", CBS_DROPDOWNLIST, CBN_SELENDOK, [](HWND h, HWND) { ClickAndChoose(h); }},
+    {"closeup_mouse", CBS_DROPDOWNLIST, CBN_CLOSEUP, [](HWND h, HWND) { ClickAndChoose(h); }},
+    {"dropdown_click", CBS_DROPDOWNLIST, CBN_DROPDOWN, [](HWND h, HWND) { VekInput::Click(h); }},
+    {"setfocus_click", CBS_DROPDOWNLIST, CBN_SETFOCUS, [](HWND h, HWND) { VekInput::Click(h); }},
+    {"selendcancel_escape", CBS_DROPDOWNLIST, CBN_SELENDCANCEL,
+     [](HWND h, HWND) { DropAndEscape(h); }},
+    {"closeup_escape", CBS_DROPDOWNLIST, CBN_CLOSEUP, [](HWND h, HWND) { DropAndEscape(h); }},
+    {"killfocus_click_elsewhere", CBS_DROPDOWNLIST, CBN_KILLFOCUS,
+     [](HWND h, HWND hOther) {
+         SetFocus(h);
+         VekInput::Click(hOther);
+     }},
+    {"selendcancel_click_outside", CBS_DROPDOWNLIST, CBN_SELENDCANCEL,
+     [](HWND h, HWND hOther) {
+         VekInput::Click(h);
+         VekInput::Click(hOther);
+     }},
+    {"closeup_click_outside", CBS_DROPDOWNLIST, CBN_CLOSEUP,
+     [](HWND h, HWND hOther) {
+         VekInput::Click(h);
+         VekInput::Click(hOther);
+     }},
+    {"editupdate", CBS_DROPDOWN, CBN_EDITUPDATE, [](HWND h, HWND) { TypeInEdit(h); }},
+    {"editchange", CBS_DROPDOWN, CBN_EDITCHANGE, [](HWND h, HWND) { TypeInEdit(h); }},
+    {"setfocus_dropdown", CBS_DROPDOWN, CBN_SETFOCUS, [](HWND h, HWND) { SetFocus(h); }},
+    {"selchange_mouse_dropdown", CBS_DROPDOWN, CBN_SELCHANGE,
+     [](HWND h, HWND) { ClickAndChoose(h); }},
+};
+
+class ComboDestroyTest : public ::testing::TestWithParam<std::tuple<DestroyCase, Victim>>
+{
+};
+
+TEST_P(ComboDestroyTest, HandlerDestroysTheCombo)
+{
+    const DestroyCase& c = std::get<0>(GetParam());
+    CVekTestParent parent;
+    HWND hCombo = VekCreateChild(parent, L"ComboBox", L"", c.dwStyle | WS_VSCROLL | WS_TABSTOP,
+                                 ID_COMBO, {10, 10, 160, 200});
+    ASSERT_TRUE(hCombo);
+    for (LPCWSTR s : {L"Steel", L"Iron", L"Copper"})
+        SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
+    HWND hOther =
+        VekCreateChild(parent, L"Button", L"other", BS_PUSHBUTTON, 77, {200, 10, 300, 34});
+    HWND hVictim = std::get<1>(GetParam()) == Victim::Sender ? hCombo : parent.m_hWnd;
+    bool bRan = false;
+    parent.m_onCommand = [&](UINT nID, UINT nCode) {
+        if (bRan || nID != ID_COMBO || nCode != c.nCode)
+            return;
+        bRan = true;
+        DestroyWindow(hVictim);
+    };
+    c.pfnAct(hCombo, hOther);
+    EXPECT_TRUE(bRan) << "the notification was not sent";
+    EXPECT_FALSE(IsWindow(hCombo));
+}
+
+INSTANTIATE_TEST_SUITE_P(Notifications, ComboDestroyTest,
+                         ::testing::Combine(::testing::ValuesIn(kDestroyCases),
+                                            ::testing::Values(Victim::Sender, Victim::Parent)),
+                         [](const ::testing::TestParamInfo<std::tuple<DestroyCase, Victim>>& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) == Victim::Sender ? "_sender"
+                                                                               : "_parent");
+                         });
 } // namespace

@@ -513,19 +513,37 @@ class GridEditorKeys : public DialogFixture, public ::testing::WithParamInterfac
 {
 };
 
-// Enter in the cell editor goes on to the dialog's default button, Escape cancels the dialog.
+// The cell editor's parent is the list view, which has no default button: Enter presses
+// nothing and leaves the text as it is (IDIGNORE: the handler ended the dialog itself). Escape
+// still cancels the dialog.
 TEST_P(GridEditorKeys, ReachTheDialog)
 {
+    CString strCell;
+    HWND hFocusAfter = nullptr;
+    HWND hEditor = nullptr;
     Handle([&](CDialog& dlg) {
-        static_cast<CGridDlg&>(dlg).m_cellEdit.SetFocus();
+        auto& grid = static_cast<CGridDlg&>(dlg);
+        hEditor = grid.m_cellEdit.m_hWnd;
+        grid.m_cellEdit.SetFocus();
+        ASSERT_TRUE(VekInput::Type(L"2.5"));
         ASSERT_TRUE(VekInput::KeyDown(GetParam().nVirtKey));
+        if (!dlg.IsModalRunning())
+            return;
+        hFocusAfter = GetFocus();
+        grid.m_cellEdit.GetWindowText(strCell);
+        dlg.EndDialog(IDIGNORE);
     });
     CGridDlg dlg;
     EXPECT_EQ(GetParam().nResult, dlg.DoModal());
+    if (GetParam().nResult == IDIGNORE)
+    {
+        EXPECT_EQ(hEditor, hFocusAfter);
+        EXPECT_EQ(L"2.5", strCell);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, GridEditorKeys,
-                         ::testing::Values(GridKeyCase{"enter", VK_RETURN, IDOK},
+                         ::testing::Values(GridKeyCase{"enter", VK_RETURN, IDIGNORE},
                                            GridKeyCase{"escape", VK_ESCAPE, IDCANCEL}),
                          [](const ::testing::TestParamInfo<GridKeyCase>& info) {
                              return info.param.name;
@@ -561,4 +579,102 @@ TEST_F(DialogFixture, ListEditorInsideTheListChoosesAName)
     EXPECT_EQ(1, dlg.m_nListClicks);
     ASSERT_EQ(3u, dlg.m_downTargets.size()); // the combo box, its list, the list view
 }
+// A dialog whose command handler destroys a window (the dialog itself or the control that
+// sent the command) the first time a chosen notification arrives.
+class CDestroyingDlg : public CDialog
+{
+public:
+    CDestroyingDlg() : CDialog(100) {}
+    UINT m_nID = 0;
+    UINT m_nCode = 0;
+    bool m_bDestroyDialog = true;
+    bool m_bRan = false;
+    HWND m_hSender = nullptr;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        ::SendMessageW(::GetDlgItem(m_hWnd, 1003), CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(L"One"));
+        return TRUE;
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override
+    {
+        if (!m_bRan && LOWORD(wParam) == m_nID && HIWORD(wParam) == m_nCode)
+        {
+            m_bRan = true;
+            m_hSender = reinterpret_cast<HWND>(lParam);
+            if (m_bDestroyDialog)
+                DestroyWindow();
+            else
+                ::DestroyWindow(m_hSender);
+            return TRUE;
+        }
+        return CDialog::OnCommand(wParam, lParam);
+    }
+};
+
+struct DialogDestroyCase
+{
+    const char* name;
+    UINT nID;
+    UINT nCode;
+    int nFocusID; // the control focused before the keys
+    std::vector<UINT> keys;
+};
+
+void PrintTo(const DialogDestroyCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DialogDestroyTest : public DialogFixture,
+                          public ::testing::WithParamInterface<std::tuple<DialogDestroyCase, bool>>
+{
+};
+
+// The dialog manager and the controls stop touching a dialog or control that a handler
+// destroyed while they were sending to it (checked by the sanitizer build).
+TEST_P(DialogDestroyTest, HandlerDestroysDuringKeys)
+{
+    const DialogDestroyCase& c = std::get<0>(GetParam());
+    CDestroyingDlg dlg;
+    dlg.m_nID = c.nID;
+    dlg.m_nCode = c.nCode;
+    dlg.m_bDestroyDialog = std::get<1>(GetParam());
+    HWND hDlg = nullptr;
+    Handle([&](CDialog& d) {
+        hDlg = d.m_hWnd;
+        if (c.nFocusID)
+            d.GotoDlgCtrl(d.GetDlgItem(c.nFocusID));
+        for (UINT vk : c.keys)
+            if (IsWindow(hDlg))
+                VekInput::KeyDown(vk);
+        if (d.IsModalRunning())
+            d.EndDialog(IDIGNORE);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(dlg.m_bRan) << "the command was not sent";
+    EXPECT_FALSE(IsWindow(dlg.m_bDestroyDialog ? hDlg : dlg.m_hSender));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, DialogDestroyTest,
+    ::testing::Combine(
+        ::testing::Values(
+            DialogDestroyCase{"enter_default_button", IDOK, BN_CLICKED, 1001, {VK_RETURN}},
+            DialogDestroyCase{"enter_focused_button", 1008, BN_CLICKED, 1008, {VK_RETURN}},
+            DialogDestroyCase{"escape", IDCANCEL, BN_CLICKED, 1001, {VK_ESCAPE}},
+            DialogDestroyCase{"tab_leaves_edit", 1001, EN_KILLFOCUS, 1001, {VK_TAB}},
+            DialogDestroyCase{"tab_enters_edit", 1001, EN_SETFOCUS, 1002, {VK_TAB, VK_TAB}},
+            DialogDestroyCase{"space_on_check", 1002, BN_CLICKED, 1002, {VK_SPACE}},
+            DialogDestroyCase{"multiline_enter_leaves_edit", 1006, EN_KILLFOCUS, 1006, {VK_RETURN}},
+            DialogDestroyCase{"multiline_enter_presses_ok", IDOK, BN_CLICKED, 1006, {VK_RETURN}},
+            DialogDestroyCase{"combo_down", 1003, CBN_SELCHANGE, 1003, {VK_DOWN}}),
+        ::testing::Bool()),
+    [](const ::testing::TestParamInfo<std::tuple<DialogDestroyCase, bool>>& info) {
+        return std::string(std::get<0>(info.param).name) +
+               (std::get<1>(info.param) ? "_dialog" : "_sender");
+    });
 } // namespace
