@@ -689,3 +689,63 @@ TEST_F(GridFixture, DeleteIsTheEditorsWhileItIsOpen)
     });
 }
 } // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Scrolling
+
+TEST_F(GridFixture, TheKeyboardReachesTheLastRow)
+{
+    Run([&](CVEKUWTRuleListCtrl& grid) {
+        const int nLast = grid.GetItemCount() - 1;
+        ASSERT_TRUE(ClickCell(grid, 0, 0));
+        ASSERT_EQ(grid.m_hWnd, ::GetFocus());
+        ASSERT_TRUE(VekInput::KeyDown(VK_END));
+        EXPECT_EQ(nLast, grid.GetNextItem(-1, LVNI_FOCUSED));
+        EXPECT_GT(grid.GetTopIndex() + grid.GetCountPerPage(), nLast);
+        ASSERT_TRUE(VekInput::KeyDown(VK_HOME));
+        EXPECT_EQ(0, grid.GetTopIndex());
+        for (int i = 0; i < nLast; ++i)
+            ASSERT_TRUE(VekInput::KeyDown(VK_DOWN));
+        EXPECT_EQ(nLast, grid.GetNextItem(-1, LVNI_SELECTED));
+        EXPECT_GT(grid.GetTopIndex() + grid.GetCountPerPage(), nLast);
+        // The grid's own keys did not open an editor on the way.
+        EXPECT_EQ(nullptr, TextEditor(grid));
+    });
+}
+
+// After scrolling, a click or a double click opens its editor over the cell under the pointer,
+// not over the row that was there before.
+TEST_F(GridFixture, AClickAfterScrollingOpensTheCellUnderThePointer)
+{
+    Run([&](CVEKUWTRuleListCtrl& grid) {
+        const int nLast = grid.GetItemCount() - 1;
+        const int nTarget = nLast - 3;
+        grid.SetItemText(nTarget, 0, L"Titanium");
+        grid.SetItemText(nTarget, 1, L"0.8");
+        const CPoint ptBefore = CellRect(grid, 1, 1).CenterPoint();
+        ASSERT_TRUE(ClickCell(grid, 0, 0));
+        ASSERT_TRUE(VekInput::KeyDown(VK_END));
+        ASSERT_GT(grid.GetTopIndex(), 0);
+
+        CRect rcCell = CellRect(grid, nTarget, 1);
+        ASSERT_TRUE(VekInput::Click(grid.m_hWnd, rcCell.CenterPoint()));
+        EXPECT_EQ(nTarget, grid.GetCurRow());
+        EXPECT_EQ(L"0.8", TextOf(TextEditor(grid)));
+        CRect rcEdit;
+        TextEditor(grid)->GetWindowRect(&rcEdit);
+        grid.ScreenToClient(&rcEdit);
+        rcCell.InflateRect(0, 2);
+        EXPECT_EQ(rcCell, rcEdit);
+
+        ASSERT_TRUE(VekInput::KeyDown(VK_ESCAPE));
+        ASSERT_TRUE(VekInput::DoubleClick(grid.m_hWnd, CellRect(grid, nTarget, 0).CenterPoint()));
+        EXPECT_EQ(nTarget, grid.GetCurRow());
+        EXPECT_EQ(L"Titanium", TextOf(ListEditor(grid)));
+
+        // The point where row 1 was shows an empty row now: nothing opens there.
+        ASSERT_TRUE(VekInput::KeyDown(VK_ESCAPE));
+        ASSERT_TRUE(VekInput::Click(grid.m_hWnd, ptBefore));
+        EXPECT_FALSE(Visible(TextEditor(grid)));
+        EXPECT_EQ(nTarget, grid.GetCurRow());
+    });
+}
