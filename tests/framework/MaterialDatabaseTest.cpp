@@ -355,6 +355,11 @@ TEST_F(MaterialDatabaseTest, CreatingRefusesAnExistingFileAndCanStartEmpty)
     }
     EXPECT_EQ("keep me", ReadBytes(m_strPath));
 
+    // A file of length zero holds nothing to lose: it becomes a database.
+    WriteBytes(m_strPath, "");
+    EXPECT_EQ(CString(L"Steel"), Groups(Open()).front());
+    m_pDb.reset();
+
     m_strPath = m_strDir + "/sub/folder/empty.db";
     vek_db::IMaterialDatabase* pDb = Open(vek_db::OpenMode::CreateEmpty);
     ASSERT_NE(nullptr, pDb);
