@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <map>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,7 +44,8 @@ std::string Utf8(const CString& str)
     return vek_xml::ToUtf8(str);
 }
 
-// A prepared statement, finalised when it goes. Binding to a statement that
+// A prepared statement: either its own, finalised when it goes, or one of a
+// store's cache, reset and unbound when it goes. Binding to a statement that
 // failed to prepare does nothing; stepping it returns the preparation error.
 class CStatement
 {
@@ -52,7 +54,18 @@ public:
     {
         m_nPrepare = sqlite3_prepare_v2(pDb, pszSql, -1, &m_pStmt, nullptr);
     }
-    ~CStatement() { sqlite3_finalize(m_pStmt); }
+    template <class TCached>
+    explicit CStatement(const TCached& cached)
+        : m_pStmt(cached.pStmt), m_nPrepare(cached.nPrepare), m_bCached(true)
+    {
+    }
+    ~CStatement()
+    {
+        if (m_bCached)
+            Reset();
+        else
+            sqlite3_finalize(m_pStmt);
+    }
     CStatement(const CStatement&) = delete;
     CStatement& operator=(const CStatement&) = delete;
 
@@ -88,6 +101,7 @@ public:
 private:
     sqlite3_stmt* m_pStmt = nullptr;
     int m_nPrepare = SQLITE_OK;
+    bool m_bCached = false;
 };
 
 bool Exec(sqlite3* pDb, const char* pszSql)
@@ -151,14 +165,19 @@ public:
         : m_pDb(pDb), m_strPath(strPath), m_bReadOnly(bReadOnly)
     {
     }
-    ~CSqliteMaterialStore() override { sqlite3_close_v2(m_pDb); }
+    ~CSqliteMaterialStore() override
+    {
+        for (auto& entry : m_mapStatements)
+            sqlite3_finalize(entry.second);
+        sqlite3_close_v2(m_pDb);
+    }
     CSqliteMaterialStore(const CSqliteMaterialStore&) = delete;
     CSqliteMaterialStore& operator=(const CSqliteMaterialStore&) = delete;
 
     bool ListGroups(std::vector<CString>& vecGroups) override
     {
         vecGroups.clear();
-        CStatement stmt(m_pDb, "SELECT name FROM material_group ORDER BY id");
+        CStatement stmt(Prepared("SELECT name FROM material_group ORDER BY id"));
         return ReadRows(
             stmt, [&] { vecGroups.push_back(stmt.WideText(0)); }, vecGroups);
     }
@@ -166,9 +185,9 @@ public:
     bool ListGrades(const CString& strGroup, std::vector<GradeRow>& vecGrades) override
     {
         vecGrades.clear();
-        CStatement stmt(m_pDb, "SELECT g.id, g.name, g.catalogue FROM material_grade g"
-                               " JOIN material_group m ON m.id = g.group_id"
-                               " WHERE m.name = ?1 ORDER BY g.id");
+        CStatement stmt(Prepared("SELECT g.id, g.name, g.catalogue FROM material_grade g"
+                                 " JOIN material_group m ON m.id = g.group_id"
+                                 " WHERE m.name = ?1 ORDER BY g.id"));
         stmt.Bind(1, strGroup);
         return ReadRows(
             stmt,
@@ -181,9 +200,9 @@ public:
     bool ListAllGrades(std::vector<std::pair<CString, CString>>& vecPairs) override
     {
         vecPairs.clear();
-        CStatement stmt(m_pDb, "SELECT m.name, g.name FROM material_grade g"
-                               " JOIN material_group m ON m.id = g.group_id"
-                               " ORDER BY m.id, g.id");
+        CStatement stmt(Prepared("SELECT m.name, g.name FROM material_grade g"
+                                 " JOIN material_group m ON m.id = g.group_id"
+                                 " ORDER BY m.id, g.id"));
         return ReadRows(
             stmt, [&] { vecPairs.emplace_back(stmt.WideText(0), stmt.WideText(1)); }, vecPairs);
     }
@@ -191,9 +210,9 @@ public:
     bool ListProcessGroups(const CString& strProcess, std::vector<CString>& vecGroups) override
     {
         vecGroups.clear();
-        CStatement stmt(m_pDb, "SELECT m.name FROM process_group p"
-                               " JOIN material_group m ON m.id = p.group_id"
-                               " WHERE p.process = ?1 ORDER BY p.position");
+        CStatement stmt(Prepared("SELECT m.name FROM process_group p"
+                                 " JOIN material_group m ON m.id = p.group_id"
+                                 " WHERE p.process = ?1 ORDER BY p.position"));
         stmt.Bind(1, strProcess);
         return ReadRows(
             stmt, [&] { vecGroups.push_back(stmt.WideText(0)); }, vecGroups);
@@ -202,7 +221,7 @@ public:
     bool GetSetting(const char* pszName, const std::string& strDefault,
                     std::string& strValue) override
     {
-        CStatement stmt(m_pDb, "SELECT value FROM setting WHERE name = ?1");
+        CStatement stmt(Prepared("SELECT value FROM setting WHERE name = ?1"));
         stmt.Bind(1, std::string(pszName));
         const int nStep = stmt.Step();
         if (nStep == SQLITE_ROW)
@@ -223,22 +242,23 @@ public:
                 return Failed();
             if (!bFound)
             {
-                CStatement insert(m_pDb, "INSERT INTO material_group(name) VALUES(?1)");
+                CStatement insert(Prepared("INSERT INTO material_group(name) VALUES(?1)"));
                 if (insert.Bind(1, strGroup).Step() != SQLITE_DONE)
                     return Failed();
                 nGroupId = sqlite3_last_insert_rowid(m_pDb);
             }
             else
             {
-                CStatement exists(m_pDb,
-                                  "SELECT 1 FROM material_grade WHERE group_id = ?1 AND name = ?2");
+                CStatement exists(
+                    Prepared("SELECT 1 FROM material_grade WHERE group_id = ?1 AND name = ?2"));
                 const int nStep = exists.Bind(1, nGroupId).Bind(2, strGrade).Step();
                 if (nStep == SQLITE_ROW)
                     return StoreResult::Exists;
                 if (nStep != SQLITE_DONE)
                     return Failed();
             }
-            CStatement insert(m_pDb, "INSERT INTO material_grade(group_id, name) VALUES(?1, ?2)");
+            CStatement insert(
+                Prepared("INSERT INTO material_grade(group_id, name) VALUES(?1, ?2)"));
             if (insert.Bind(1, nGroupId).Bind(2, strGrade).Step() != SQLITE_DONE)
                 return Failed();
             nId = sqlite3_last_insert_rowid(m_pDb);
@@ -250,9 +270,9 @@ public:
                             bool bKeepCatalogue, RemovedGrade& removed) override
     {
         return Write([&]() -> StoreResult {
-            CStatement find(m_pDb, "SELECT g.id, g.catalogue, m.id FROM material_grade g"
-                                   " JOIN material_group m ON m.id = g.group_id"
-                                   " WHERE m.name = ?1 AND g.name = ?2");
+            CStatement find(Prepared("SELECT g.id, g.catalogue, m.id FROM material_grade g"
+                                     " JOIN material_group m ON m.id = g.group_id"
+                                     " WHERE m.name = ?1 AND g.name = ?2"));
             const int nStep = find.Bind(1, strGroup).Bind(2, strGrade).Step();
             if (nStep == SQLITE_DONE)
                 return StoreResult::NotFound;
@@ -267,8 +287,8 @@ public:
             if (bKeepCatalogue && record.grade.bCatalogue)
                 return StoreResult::Protected;
 
-            CStatement processes(m_pDb,
-                                 "SELECT process, position FROM process_group WHERE group_id = ?1");
+            CStatement processes(
+                Prepared("SELECT process, position FROM process_group WHERE group_id = ?1"));
             processes.Bind(1, record.nGroupId);
             if (!ReadRows(
                     processes,
@@ -278,17 +298,17 @@ public:
                     record.vecProcesses))
                 return StoreResult::Failed;
 
-            CStatement remove(m_pDb, "DELETE FROM material_grade WHERE id = ?1");
+            CStatement remove(Prepared("DELETE FROM material_grade WHERE id = ?1"));
             if (remove.Bind(1, record.grade.nId).Step() != SQLITE_DONE)
                 return Failed();
             // A group lives only while it holds grades.
             CStatement dropAssignments(
-                m_pDb, "DELETE FROM process_group WHERE group_id = ?1 AND NOT EXISTS"
-                       " (SELECT 1 FROM material_grade WHERE group_id = ?1)");
+                Prepared("DELETE FROM process_group WHERE group_id = ?1 AND NOT EXISTS"
+                         " (SELECT 1 FROM material_grade WHERE group_id = ?1)"));
             if (dropAssignments.Bind(1, record.nGroupId).Step() != SQLITE_DONE)
                 return Failed();
-            CStatement dropGroup(m_pDb, "DELETE FROM material_group WHERE id = ?1 AND NOT EXISTS"
-                                        " (SELECT 1 FROM material_grade WHERE group_id = ?1)");
+            CStatement dropGroup(Prepared("DELETE FROM material_group WHERE id = ?1 AND NOT EXISTS"
+                                          " (SELECT 1 FROM material_grade WHERE group_id = ?1)"));
             if (dropGroup.Bind(1, record.nGroupId).Step() != SQLITE_DONE)
                 return Failed();
             removed = std::move(record);
@@ -306,15 +326,15 @@ public:
             if (!bFound)
             {
                 // Back in its old place when that id is free (ids are never handed out twice).
-                CStatement insert(m_pDb, "INSERT INTO material_group(id, name)"
-                                         " SELECT CASE WHEN EXISTS (SELECT 1 FROM material_group"
-                                         " WHERE id = ?1) THEN NULL ELSE ?1 END, ?2");
+                CStatement insert(Prepared("INSERT INTO material_group(id, name)"
+                                           " SELECT CASE WHEN EXISTS (SELECT 1 FROM material_group"
+                                           " WHERE id = ?1) THEN NULL ELSE ?1 END, ?2"));
                 if (insert.Bind(1, removed.nGroupId).Bind(2, removed.strGroup).Step() !=
                     SQLITE_DONE)
                     return Failed();
                 nGroupId = sqlite3_last_insert_rowid(m_pDb);
-                CStatement assign(m_pDb, "INSERT OR IGNORE INTO process_group(process, group_id,"
-                                         " position) VALUES(?1, ?2, ?3)");
+                CStatement assign(Prepared("INSERT OR IGNORE INTO process_group(process, group_id,"
+                                           " position) VALUES(?1, ?2, ?3)"));
                 for (const auto& process : removed.vecProcesses)
                 {
                     assign.Reset();
@@ -327,17 +347,17 @@ public:
             }
             else
             {
-                CStatement exists(m_pDb,
-                                  "SELECT 1 FROM material_grade WHERE group_id = ?1 AND name = ?2");
+                CStatement exists(
+                    Prepared("SELECT 1 FROM material_grade WHERE group_id = ?1 AND name = ?2"));
                 const int nStep = exists.Bind(1, nGroupId).Bind(2, removed.grade.strName).Step();
                 if (nStep == SQLITE_ROW)
                     return StoreResult::Exists;
                 if (nStep != SQLITE_DONE)
                     return Failed();
             }
-            CStatement insert(m_pDb, "INSERT INTO material_grade(id, group_id, name, catalogue)"
-                                     " SELECT CASE WHEN EXISTS (SELECT 1 FROM material_grade"
-                                     " WHERE id = ?1) THEN NULL ELSE ?1 END, ?2, ?3, ?4");
+            CStatement insert(Prepared("INSERT INTO material_grade(id, group_id, name, catalogue)"
+                                       " SELECT CASE WHEN EXISTS (SELECT 1 FROM material_grade"
+                                       " WHERE id = ?1) THEN NULL ELSE ?1 END, ?2, ?3, ?4"));
             insert.Bind(1, removed.grade.nId)
                 .Bind(2, nGroupId)
                 .Bind(3, removed.grade.strName)
@@ -366,11 +386,11 @@ public:
                 }
                 vecIds.push_back(nGroupId);
             }
-            CStatement clear(m_pDb, "DELETE FROM process_group WHERE process = ?1");
+            CStatement clear(Prepared("DELETE FROM process_group WHERE process = ?1"));
             if (clear.Bind(1, strProcess).Step() != SQLITE_DONE)
                 return Failed();
-            CStatement assign(m_pDb, "INSERT OR IGNORE INTO process_group(process, group_id,"
-                                     " position) VALUES(?1, ?2, ?3)");
+            CStatement assign(Prepared("INSERT OR IGNORE INTO process_group(process, group_id,"
+                                       " position) VALUES(?1, ?2, ?3)"));
             for (size_t i = 0; i < vecIds.size(); ++i)
             {
                 assign.Reset();
@@ -385,7 +405,7 @@ public:
     StoreResult SetSetting(const char* pszName, const std::string& strValue) override
     {
         return Write([&]() -> StoreResult {
-            CStatement set(m_pDb, "INSERT OR REPLACE INTO setting(name, value) VALUES(?1, ?2)");
+            CStatement set(Prepared("INSERT OR REPLACE INTO setting(name, value) VALUES(?1, ?2)"));
             if (set.Bind(1, std::string(pszName)).Bind(2, strValue).Step() != SQLITE_DONE)
                 return Failed();
             return StoreResult::Done;
@@ -398,6 +418,27 @@ public:
     const std::string& GetPath() const override { return m_strPath; }
 
 private:
+    struct CCached
+    {
+        sqlite3_stmt* pStmt;
+        int nPrepare;
+    };
+
+    // The store's statement for this text, prepared on first use and kept:
+    // the same few statements run again and again.
+    CCached Prepared(const char* pszSql)
+    {
+        auto it = m_mapStatements.find(pszSql);
+        if (it != m_mapStatements.end())
+            return {it->second, SQLITE_OK};
+        sqlite3_stmt* pStmt = nullptr;
+        const int nPrepare =
+            sqlite3_prepare_v3(m_pDb, pszSql, -1, SQLITE_PREPARE_PERSISTENT, &pStmt, nullptr);
+        if (nPrepare == SQLITE_OK)
+            m_mapStatements.emplace(pszSql, pStmt);
+        return {pStmt, nPrepare};
+    }
+
     // Steps through the rows, calling onRow for each; on an error the output is
     // emptied and the reason kept.
     template <class TOnRow, class TOutput>
@@ -414,7 +455,7 @@ private:
 
     bool FindGroup(const CString& strGroup, int64_t& nGroupId, bool& bFound)
     {
-        CStatement find(m_pDb, "SELECT id FROM material_group WHERE name = ?1");
+        CStatement find(Prepared("SELECT id FROM material_group WHERE name = ?1"));
         const int nStep = find.Bind(1, strGroup).Step();
         bFound = nStep == SQLITE_ROW;
         if (bFound)
@@ -474,6 +515,7 @@ private:
     std::string m_strPath;
     bool m_bReadOnly;
     std::string m_strError;
+    std::map<std::string, sqlite3_stmt*> m_mapStatements; // by statement text
 };
 
 // Creates the parent folders of strPath that are missing (for a first run under
