@@ -100,6 +100,58 @@ RECT MapPlacement(short x, short y, short cx, short cy)
     return RECT{pos.left, pos.top, pos.left + pos.right, pos.top + pos.bottom};
 }
 
+// Handlers of the dialog's default procedure.
+
+void OnNcDestroy(HWND hDlg, DialogInfo* pInfo)
+{
+    if (!pInfo)
+        return;
+    if (pInfo->hOwnedFont)
+        DeleteObject(pInfo->hOwnedFont);
+    delete pInfo;
+    VekSetCtlState(hDlg, nullptr);
+}
+
+// Stores the default id and moves the default look from the old default button to the new.
+LRESULT OnSetDefId(HWND hDlg, DialogInfo* pInfo, UINT nID)
+{
+    if (!pInfo)
+        return FALSE;
+    HWND hOld = pInfo->bHasDefID ? GetDlgItem(hDlg, static_cast<int>(pInfo->nDefID)) : nullptr;
+    HWND hNew = GetDlgItem(hDlg, static_cast<int>(nID));
+    pInfo->nDefID = nID;
+    pInfo->bHasDefID = true;
+    if (hOld && hOld != hNew && IsPushButton(hOld))
+        SendMessageW(hOld, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    if (hNew && IsPushButton(hNew))
+        SendMessageW(hNew, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    return TRUE;
+}
+
+// The stored default id, else the first child that reports itself as the default button.
+LRESULT OnGetDefId(HWND hDlg, const DialogInfo* pInfo)
+{
+    if (pInfo && pInfo->bHasDefID)
+        return MAKELONG(pInfo->nDefID, DC_HASDEFID);
+    for (HWND c : Children(hDlg))
+        if (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            return MAKELONG(GetDlgCtrlID(c), DC_HASDEFID);
+    return 0;
+}
+
+// Focus to the given control (bHandle) or to the next or previous tab stop; the focus change
+// notifies, and a handler may destroy the dialog.
+LRESULT OnNextDlgCtl(HWND hDlg, WPARAM wParam, bool bHandle)
+{
+    HWND hDest = bHandle ? reinterpret_cast<HWND>(wParam)
+                         : GetNextDlgTabItem(hDlg, GetFocus(), static_cast<BOOL>(wParam));
+    if (hDest && IsWindow(hDest))
+        SetDialogFocus(hDest);
+    if (IsWindow(hDlg))
+        SetDefaultLook(hDlg, hDest);
+    return 0;
+}
+
 LRESULT DialogProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     return DefDlgProcW(hDlg, msg, wParam, lParam);
@@ -125,53 +177,22 @@ LRESULT DefDlgProcW(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
             VekSetCtlState(hDlg, new DialogInfo);
         return TRUE;
     case WM_NCDESTROY:
-        if (pInfo)
-        {
-            if (pInfo->hOwnedFont)
-                DeleteObject(pInfo->hOwnedFont);
-            delete pInfo;
-            VekSetCtlState(hDlg, nullptr);
-        }
+        OnNcDestroy(hDlg, pInfo);
         return DefWindowProcW(hDlg, msg, wParam, lParam);
-    case DM_SETDEFID: {
-        if (!pInfo)
-            return FALSE;
-        HWND hOld = pInfo->bHasDefID ? GetDlgItem(hDlg, static_cast<int>(pInfo->nDefID)) : nullptr;
-        HWND hNew = GetDlgItem(hDlg, static_cast<int>(wParam));
-        pInfo->nDefID = static_cast<UINT>(wParam);
-        pInfo->bHasDefID = true;
-        if (hOld && hOld != hNew && IsPushButton(hOld))
-            SendMessageW(hOld, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-        if (hNew && IsPushButton(hNew))
-            SendMessageW(hNew, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
-        return TRUE;
-    }
+    case DM_SETDEFID:
+        return OnSetDefId(hDlg, pInfo, static_cast<UINT>(wParam));
     case DM_GETDEFID:
-        if (pInfo && pInfo->bHasDefID)
-            return MAKELONG(pInfo->nDefID, DC_HASDEFID);
-        for (HWND c : Children(hDlg))
-            if (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
-                return MAKELONG(GetDlgCtrlID(c), DC_HASDEFID);
-        return 0;
-    case WM_NEXTDLGCTL: {
-        HWND hDest = reinterpret_cast<HWND>(wParam);
-        if (!lParam)
-            hDest = GetNextDlgTabItem(hDlg, GetFocus(), static_cast<BOOL>(wParam));
-        if (hDest && IsWindow(hDest))
-            SetDialogFocus(hDest);
-        SetDefaultLook(hDlg, hDest);
-        return 0;
-    }
+        return OnGetDefId(hDlg, pInfo);
+    case WM_NEXTDLGCTL:
+        return OnNextDlgCtl(hDlg, wParam, lParam != 0);
     case WM_CLOSE:
         PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
         return 0;
-    case WM_SETFOCUS: {
-        HWND hFirst = GetNextDlgTabItem(hDlg, nullptr, FALSE);
-        if (hFirst)
+    case WM_SETFOCUS:
+        if (HWND hFirst = GetNextDlgTabItem(hDlg, nullptr, FALSE))
             SetDialogFocus(hFirst);
         return 0;
-    }
     case WM_INITDIALOG:
         return TRUE;
     case WM_COMMAND:
@@ -235,80 +256,98 @@ HWND GetNextDlgGroupItem(HWND hDlg, HWND hCtl, BOOL bPrevious)
     return hStart;
 }
 
+namespace
+{
+// Keys the dialog manager takes from its controls. Each returns whether it took the key;
+// a key not taken is dispatched to the control.
+
+bool OnTabKey(HWND hDlg, LRESULT dlgCode)
+{
+    if (dlgCode & DLGC_WANTTAB)
+        return false;
+    SendMessageW(hDlg, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, 0);
+    return true;
+}
+
+// Arrows move the focus inside the group.
+bool OnArrowKey(HWND hDlg, WPARAM vk, LRESULT dlgCode)
+{
+    if (dlgCode & DLGC_WANTARROWS)
+        return false;
+    BOOL bPrevious = vk == VK_LEFT || vk == VK_UP;
+    if (HWND hNext = GetNextDlgGroupItem(hDlg, GetFocus(), bPrevious))
+        SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hNext), TRUE);
+    return true;
+}
+
+// Escape cancels, with or without a Cancel button.
+bool OnEscapeKey(HWND hDlg)
+{
+    SendMessageW(hDlg, WM_COMMAND, IDCANCEL, reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
+    return true;
+}
+
+// Enter clicks the focused button with the default look, else the default id (nothing when
+// that control is disabled), else IDOK.
+bool OnEnterKey(HWND hDlg)
+{
+    HWND hFocus = GetFocus();
+    if (hFocus && IsChild(hDlg, hFocus) &&
+        (SendMessageW(hFocus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+    {
+        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hFocus), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hFocus));
+        return true;
+    }
+    LRESULT dw = SendMessageW(hDlg, DM_GETDEFID, 0, 0);
+    if (HIWORD(dw) != DC_HASDEFID)
+    {
+        SendMessageW(hDlg, WM_COMMAND, IDOK, reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
+        return true;
+    }
+    HWND hDef = GetDlgItem(hDlg, LOWORD(dw));
+    if (!hDef || IsWindowEnabled(hDef))
+        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hDef));
+    return true;
+}
+
+bool OnDialogKeyDown(HWND hDlg, const MSG* pMsg)
+{
+    // The control may ask for the key itself.
+    LRESULT dlgCode =
+        SendMessageW(pMsg->hwnd, WM_GETDLGCODE, pMsg->wParam, reinterpret_cast<LPARAM>(pMsg));
+    if ((dlgCode & DLGC_WANTMESSAGE) || !IsWindow(hDlg))
+        return false;
+    switch (pMsg->wParam)
+    {
+    case VK_TAB:
+        return OnTabKey(hDlg, dlgCode);
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_UP:
+        return OnArrowKey(hDlg, pMsg->wParam, dlgCode);
+    case VK_CANCEL:
+    case VK_ESCAPE:
+        return OnEscapeKey(hDlg);
+    case VK_EXECUTE:
+    case VK_RETURN:
+        return OnEnterKey(hDlg);
+    default:
+        return false;
+    }
+}
+} // namespace
+
 BOOL IsDialogMessageW(HWND hDlg, LPMSG lpMsg)
 {
     if (!lpMsg || !IsWindow(hDlg) || (lpMsg->hwnd != hDlg && !IsChild(hDlg, lpMsg->hwnd)))
         return FALSE;
-    HWND hWnd = lpMsg->hwnd;
-    switch (lpMsg->message)
-    {
-    case WM_KEYDOWN: {
-        LRESULT dlgCode =
-            SendMessageW(hWnd, WM_GETDLGCODE, lpMsg->wParam, reinterpret_cast<LPARAM>(lpMsg));
-        if (dlgCode & DLGC_WANTMESSAGE)
-            break;
-        switch (lpMsg->wParam)
-        {
-        case VK_TAB:
-            if (!(dlgCode & DLGC_WANTTAB))
-            {
-                SendMessageW(hDlg, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, 0);
-                return TRUE;
-            }
-            break;
-        case VK_RIGHT:
-        case VK_DOWN:
-        case VK_LEFT:
-        case VK_UP:
-            if (!(dlgCode & DLGC_WANTARROWS))
-            {
-                BOOL bPrevious = lpMsg->wParam == VK_LEFT || lpMsg->wParam == VK_UP;
-                HWND hNext = GetNextDlgGroupItem(hDlg, GetFocus(), bPrevious);
-                if (hNext)
-                    SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hNext), TRUE);
-                return TRUE;
-            }
-            break;
-        case VK_CANCEL:
-        case VK_ESCAPE:
-            SendMessageW(hDlg, WM_COMMAND, IDCANCEL,
-                         reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDCANCEL)));
-            return TRUE;
-        case VK_EXECUTE:
-        case VK_RETURN: {
-            HWND hFocus = GetFocus();
-            if (hFocus && IsChild(hDlg, hFocus) &&
-                (SendMessageW(hFocus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
-            {
-                SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hFocus), BN_CLICKED),
-                             reinterpret_cast<LPARAM>(hFocus));
-            }
-            else
-            {
-                LRESULT dw = SendMessageW(hDlg, DM_GETDEFID, 0, 0);
-                if (HIWORD(dw) == DC_HASDEFID)
-                {
-                    HWND hDef = GetDlgItem(hDlg, LOWORD(dw));
-                    if (!hDef || IsWindowEnabled(hDef))
-                        SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(LOWORD(dw), BN_CLICKED),
-                                     reinterpret_cast<LPARAM>(hDef));
-                }
-                else
-                {
-                    SendMessageW(hDlg, WM_COMMAND, IDOK,
-                                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDOK)));
-                }
-            }
-            return TRUE;
-        }
-        default:
-            break;
-        }
-        break;
-    }
-    default:
-        break;
-    }
+    if (lpMsg->message == WM_KEYDOWN && OnDialogKeyDown(hDlg, lpMsg))
+        return TRUE;
+    if (!IsWindow(lpMsg->hwnd))
+        return TRUE;
     TranslateMessage(lpMsg);
     DispatchMessageW(lpMsg);
     return TRUE;
