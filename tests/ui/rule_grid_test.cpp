@@ -275,6 +275,35 @@ TEST_F(GridFixture, EditorsAreCreatedOnFirstUseAndGoWithTheGrid)
     EXPECT_TRUE(hCombo && !IsWindow(hCombo));
 }
 
+// A grid object that goes while its window lives takes its editors' windows with it, the list
+// editor's attached drop-down list included.
+TEST_F(GridFixture, DeletingTheGridObjectDestroysItsEditors)
+{
+    HWND hGrid = nullptr;
+    HWND hEdit = nullptr;
+    HWND hCombo = nullptr;
+    Run([&](CVEKUWTRuleListCtrl& dialogGrid) {
+        auto* pGrid = new CVEKUWTRuleListCtrl;
+        CRect rc(0, 0, 300, 200);
+        ASSERT_TRUE(pGrid->Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT, rc, &dlg, 4242));
+        hGrid = pGrid->m_hWnd;
+        pGrid->SetColumns({L"Material", L"Thickness"});
+        pGrid->InsertItem(0, L"Steel");
+        pGrid->SetComboItems({L"Steel", L"Bronze"});
+        ASSERT_TRUE(ClickCell(*pGrid, 0, 1));
+        ASSERT_TRUE(DoubleClickCell(*pGrid, 0, 0));
+        ChooseEntry(*pGrid, 1);
+        hEdit = TextEditor(*pGrid)->m_hWnd;
+        hCombo = ListEditor(*pGrid)->m_hWnd;
+        delete pGrid;
+        EXPECT_FALSE(IsWindow(hGrid));
+        EXPECT_FALSE(IsWindow(hEdit));
+        EXPECT_FALSE(IsWindow(hCombo));
+        EXPECT_TRUE(IsWindow(dialogGrid.m_hWnd));
+    });
+    EXPECT_TRUE(hEdit && hCombo);
+}
+
 TEST_F(GridFixture, SetColumnsASecondTimeLeavesTheColumns)
 {
     Run([&](CVEKUWTRuleListCtrl& grid) {
@@ -317,8 +346,12 @@ TEST_F(GridFixture, ListEditorOffersTheNamesAndShowsTheCellsName)
         }
         EXPECT_EQ(dlg.m_vecOffered, entries);
         EXPECT_EQ(1, pCombo->GetCurSel()); // Aluminium
+        // New names reach the list editor when it opens next.
+        grid.SetComboItems({L"Zinc"});
+        EXPECT_EQ(4, pCombo->GetCount());
         // Over an empty row the first name is shown.
         ASSERT_TRUE(DoubleClickCell(grid, 7, 0));
+        EXPECT_EQ(1, pCombo->GetCount());
         EXPECT_EQ(0, pCombo->GetCurSel());
         // A double click on a number cell opens no list editor.
         ASSERT_TRUE(VekInput::KeyDown(VK_ESCAPE));
