@@ -622,7 +622,8 @@ bool PrepareDatabase(sqlite3* pDb, const std::string& strPath, bool bSeed, std::
         CStatement wal(pDb, "PRAGMA journal_mode = WAL");
         wal.Step();
     }
-    Exec(pDb, "PRAGMA synchronous = NORMAL");
+    // Every edit is on the disk when it returns: the file is user data.
+    Exec(pDb, "PRAGMA synchronous = FULL");
     return true;
 }
 } // namespace

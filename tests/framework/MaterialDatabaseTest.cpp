@@ -385,13 +385,13 @@ TEST_F(MaterialDatabaseTest, RevertingBothJournalsRestoresTheDatabaseExactly)
                                                L"New B", L"Woods",      L"Iron"};
     const std::vector<CString> vecGradePool = {
         L"U1", L"U2", L"U3", L"G1", L"G2", L"G3", L"ASTM A48 Class 30", L"Oak"};
-    for (unsigned nSeed = 1; nSeed <= 60; ++nSeed)
+    for (unsigned nSeed = 1; nSeed <= 40; ++nSeed)
     {
         SCOPED_TRACE("seed " + std::to_string(nSeed));
         const std::string strBefore = DumpTables(m_strPath);
         std::mt19937 random(nSeed);
         VekGroupGradePairs vecAdded, vecDeleted;
-        const int nSteps = 5 + static_cast<int>(random() % 40);
+        const int nSteps = 5 + static_cast<int>(random() % 30);
         for (int nStep = 0; nStep < nSteps; ++nStep)
         {
             const CString strGroup = vecGroupPool[random() % vecGroupPool.size()];
