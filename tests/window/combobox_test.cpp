@@ -2,6 +2,8 @@
 // that appears on a click and asks for colours, and the user's choices.
 #include "VekTestParent.h"
 
+#include <string>
+
 namespace
 {
 const UINT ID_COMBO = 40075;
@@ -236,6 +238,29 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](ComboFixture& f, HWND) { return f.combo.m_hWnd; }},
                       OutsideCase{"parent", [](ComboFixture& f, HWND) { return f.parent.m_hWnd; }}),
     [](const ::testing::TestParamInfo<OutsideCase>& info) { return info.param.name; });
+
+// A press on the open list's scroll bar belongs to the list: it stays open and keeps the
+// capture.
+TEST_F(ComboFixture, ClickOnTheListsScrollBarKeepsItOpen)
+{
+    Create(0);
+    for (int i = 0; i < 20; ++i)
+        combo.AddString(CString(L"item ") + CString(std::to_wstring(i).c_str()));
+    ASSERT_TRUE(VekInput::Click(combo.m_hWnd));
+    COMBOBOXINFO info = {};
+    ASSERT_TRUE(combo.GetComboBoxInfo(&info));
+    CRect rcWindow;
+    GetWindowRect(info.hwndList, &rcWindow);
+    CRect rcClient;
+    GetClientRect(info.hwndList, &rcClient);
+    ASSERT_GT(rcWindow.Width(), rcClient.Width() + 2 * VEK_CX_BORDER) << "no scroll bar shown";
+    parent.Clear();
+    ASSERT_TRUE(VekInput::ClickAt(
+        CPoint(rcWindow.right - VEK_CX_BORDER - VEK_CX_VSCROLL / 2, rcWindow.CenterPoint().y)));
+    EXPECT_TRUE(combo.GetDroppedState());
+    EXPECT_EQ(info.hwndList, GetCapture());
+    EXPECT_TRUE(parent.Matches({}));
+}
 
 TEST_F(ComboFixture, DestroyingTheComboTakesItsListAlong)
 {
