@@ -404,4 +404,31 @@ INSTANTIATE_TEST_SUITE_P(Notifications, ComboDestroyTest,
                                     (std::get<1>(info.param) == Victim::Sender ? "_sender"
                                                                                : "_parent");
                          });
+// A control class that destroys its own window from a reflected notification.
+class CSelfDestroyingCombo : public CComboBox
+{
+protected:
+    void OnSelChange() { DestroyWindow(); }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSelfDestroyingCombo, CComboBox)
+ON_CONTROL_REFLECT(CBN_SELCHANGE, &CSelfDestroyingCombo::OnSelChange)
+END_MESSAGE_MAP()
+
+TEST(ComboReflection, ReflectedHandlerDestroysTheCombo)
+{
+    CVekTestParent parent;
+    CVekMfcParent mfcParent{parent};
+    CSelfDestroyingCombo combo;
+    ASSERT_TRUE(combo.Create(CBS_DROPDOWNLIST | WS_VISIBLE | WS_CHILD, CRect(10, 10, 160, 200),
+                             mfcParent.get(), ID_COMBO));
+    HWND hCombo = combo.m_hWnd;
+    combo.AddString(L"Steel");
+    combo.AddString(L"Iron");
+    SetFocus(hCombo);
+    ASSERT_TRUE(VekInput::KeyDown(VK_DOWN));
+    EXPECT_FALSE(IsWindow(hCombo));
+    EXPECT_EQ(nullptr, combo.m_hWnd);
+}
 } // namespace
