@@ -1,9 +1,13 @@
 // Header control: the column titles of a report list view, laid side by side from x = 0 in
 // the order of insertion, VEK_CY_HEADER pixels high.
 //
+// Notifications go to the parent (a list view passes them on to its own parent). A handler
+// may destroy the header or its parent; the header re-checks IsWindow after each one.
+//
 // Not implemented: drag and drop of columns (HDI_ORDER is stored but never changes the
-// layout), divider tracking with the mouse (HDN_BEGINTRACK / HDN_TRACK / HDN_ENDTRACK),
-// images, filters, HDM_LAYOUT (the list view places its header itself), owner drawing.
+// layout), divider tracking with the mouse (HDN_BEGINTRACK / HDN_TRACK / HDN_ENDTRACK,
+// HDN_DIVIDERDBLCLICK), images, filters, HDM_LAYOUT (the list view places its header itself),
+// owner drawing, hot tracking, NM_RCLICK, HDS_HIDDEN.
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -21,8 +25,9 @@ struct HeaderItem
 
 struct HeaderState
 {
+    HWND hwndSelf = nullptr;
     std::vector<HeaderItem> items;
-    int nPressed = -1;
+    int nPressed = -1; // item under the button since it went down, or -1
 };
 
 HeaderState* State(HWND h)
@@ -32,6 +37,14 @@ HeaderState* State(HWND h)
 int Count(const HeaderState* s)
 {
     return static_cast<int>(s->items.size());
+}
+bool ValidItem(const HeaderState* s, int n)
+{
+    return n >= 0 && n < Count(s);
+}
+int IndexArg(WPARAM wParam)
+{
+    return static_cast<int>(static_cast<INT_PTR>(wParam));
 }
 
 void Apply(HeaderItem& it, const HDITEMW* p)
@@ -48,26 +61,26 @@ void Apply(HeaderItem& it, const HDITEMW* p)
         it.iOrder = p->iOrder;
 }
 
-RECT ItemRect(HWND h, const HeaderState* s, int n)
+RECT ItemRect(const HeaderState* s, int n)
 {
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(s->hwndSelf, &rc);
     int x = 0;
     for (int i = 0; i < n; ++i)
         x += s->items[static_cast<size_t>(i)].cxy;
     return RECT{x, 0, x + s->items[static_cast<size_t>(n)].cxy, rc.bottom};
 }
 
-int HitTest(HWND h, const HeaderState* s, POINT pt, UINT* pFlags)
+int HitTest(const HeaderState* s, POINT pt, UINT* pFlags)
 {
     RECT rc;
-    GetClientRect(h, &rc);
+    GetClientRect(s->hwndSelf, &rc);
     *pFlags = HHT_NOWHERE;
     if (pt.y < 0 || pt.y >= rc.bottom)
         return -1;
     for (int i = 0; i < Count(s); ++i)
     {
-        RECT r = ItemRect(h, s, i);
+        RECT r = ItemRect(s, i);
         if (pt.x >= r.left && pt.x < r.right)
         {
             *pFlags = HHT_ONHEADER;
@@ -79,116 +92,173 @@ int HitTest(HWND h, const HeaderState* s, POINT pt, UINT* pFlags)
     return -1;
 }
 
-LRESULT Notify(HWND h, UINT nCode, int nItem, HDITEMW* pItem)
+LRESULT Notify(HeaderState* s, UINT nCode, int nItem, HDITEMW* pItem)
 {
     NMHEADERW nm = {};
     nm.iItem = nItem;
     nm.pitem = pItem;
-    return VekNotifyParent(h, nCode, &nm.hdr);
+    return VekNotifyParent(s->hwndSelf, nCode, &nm.hdr);
+}
+
+bool HasButtons(const HeaderState* s)
+{
+    return (GetWindowLongW(s->hwndSelf, GWL_STYLE) & HDS_BUTTONS) != 0;
+}
+
+// ---- Message handlers ----------------------------------------------------------------------
+
+LRESULT OnInsertItem(HeaderState* s, int n, const HDITEMW* p)
+{
+    if (!p)
+        return -1;
+    if (n < 0 || n > Count(s))
+        n = Count(s);
+    HeaderItem it;
+    it.iOrder = n;
+    Apply(it, p);
+    s->items.insert(s->items.begin() + n, it);
+    InvalidateRect(s->hwndSelf, nullptr, TRUE);
+    return n;
+}
+
+LRESULT OnDeleteItem(HeaderState* s, int n)
+{
+    if (!ValidItem(s, n))
+        return FALSE;
+    s->items.erase(s->items.begin() + n);
+    if (s->nPressed >= Count(s))
+        s->nPressed = -1;
+    InvalidateRect(s->hwndSelf, nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT OnGetItem(const HeaderState* s, int n, HDITEMW* p)
+{
+    if (!p || !ValidItem(s, n))
+        return FALSE;
+    const HeaderItem& it = s->items[static_cast<size_t>(n)];
+    if (p->mask & HDI_TEXT)
+        VekCopyText(it.strText, p->pszText, p->cchTextMax);
+    if (p->mask & HDI_WIDTH)
+        p->cxy = it.cxy;
+    if (p->mask & HDI_FORMAT)
+        p->fmt = it.fmt;
+    if (p->mask & HDI_LPARAM)
+        p->lParam = it.lParam;
+    if (p->mask & HDI_ORDER)
+        p->iOrder = it.iOrder;
+    return TRUE;
+}
+
+// HDN_ITEMCHANGING may refuse the change or adjust *p; HDN_ITEMCHANGED follows.
+LRESULT OnSetItem(HeaderState* s, int n, HDITEMW* p)
+{
+    HWND h = s->hwndSelf;
+    if (!p || !ValidItem(s, n))
+        return FALSE;
+    if (Notify(s, HDN_ITEMCHANGINGW, n, p))
+        return FALSE;
+    // The handler may have destroyed the header or removed the item.
+    if (!IsWindow(h) || !ValidItem(s, n))
+        return FALSE;
+    Apply(s->items[static_cast<size_t>(n)], p);
+    InvalidateRect(h, nullptr, TRUE);
+    Notify(s, HDN_ITEMCHANGEDW, n, p);
+    return TRUE;
+}
+
+LRESULT OnGetItemRect(const HeaderState* s, int n, RECT* p)
+{
+    if (!p || !ValidItem(s, n))
+        return FALSE;
+    *p = ItemRect(s, n);
+    return TRUE;
+}
+
+LRESULT OnHitTest(const HeaderState* s, HDHITTESTINFO* p)
+{
+    if (!p)
+        return -1;
+    p->iItem = HitTest(s, p->pt, &p->flags);
+    return p->iItem;
+}
+
+LRESULT OnLButtonDown(HeaderState* s, POINT pt)
+{
+    UINT nFlags = 0;
+    s->nPressed = HitTest(s, pt, &nFlags);
+    if (s->nPressed >= 0 && HasButtons(s))
+        SetCapture(s->hwndSelf);
+    else
+        s->nPressed = -1;
+    return 0;
+}
+
+// A button press and release on the same item is a click on it.
+LRESULT OnLButtonUp(HeaderState* s, POINT pt)
+{
+    HWND h = s->hwndSelf;
+    int nPressed = s->nPressed;
+    s->nPressed = -1;
+    if (GetCapture() == h)
+        ReleaseCapture();
+    if (!IsWindow(h) || nPressed < 0)
+        return 0;
+    UINT nFlags = 0;
+    if (HitTest(s, pt, &nFlags) == nPressed)
+        Notify(s, HDN_ITEMCLICKW, nPressed, nullptr);
+    return 0;
+}
+
+// The second press of a double click: HDN_ITEMDBLCLICK; its release clicks nothing.
+LRESULT OnLButtonDblClk(HeaderState* s, POINT pt)
+{
+    UINT nFlags = 0;
+    int n = HitTest(s, pt, &nFlags);
+    if (n >= 0 && HasButtons(s))
+        Notify(s, HDN_ITEMDBLCLICKW, n, nullptr);
+    return 0;
 }
 
 LRESULT HeaderProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     HeaderState* s = State(h);
-    if (!s && msg != WM_NCCREATE)
+    if (msg == WM_NCCREATE)
+    {
+        s = new HeaderState;
+        s->hwndSelf = h;
+        VekSetCtlState(h, s);
+        return TRUE;
+    }
+    if (!s)
         return DefWindowProcW(h, msg, wParam, lParam);
+    const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (msg)
     {
-    case WM_NCCREATE:
-        VekSetCtlState(h, new HeaderState);
-        return TRUE;
     case WM_NCDESTROY:
         delete s;
         VekSetCtlState(h, nullptr);
         return 0;
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(s, pt);
+    case WM_LBUTTONUP:
+        return OnLButtonUp(s, pt);
+    case WM_LBUTTONDBLCLK:
+        return OnLButtonDblClk(s, pt);
     case HDM_GETITEMCOUNT:
         return Count(s);
-    case HDM_INSERTITEMW: {
-        auto* p = reinterpret_cast<const HDITEMW*>(lParam);
-        if (!p)
-            return -1;
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (n < 0 || n > Count(s))
-            n = Count(s);
-        HeaderItem it;
-        it.iOrder = n;
-        Apply(it, p);
-        s->items.insert(s->items.begin() + n, it);
-        InvalidateRect(h, nullptr, TRUE);
-        return n;
-    }
-    case HDM_DELETEITEM: {
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (n < 0 || n >= Count(s))
-            return FALSE;
-        s->items.erase(s->items.begin() + n);
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
-    case HDM_GETITEMW: {
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        auto* p = reinterpret_cast<HDITEMW*>(lParam);
-        if (!p || n < 0 || n >= Count(s))
-            return FALSE;
-        const HeaderItem& it = s->items[static_cast<size_t>(n)];
-        if (p->mask & HDI_TEXT)
-            VekCopyText(it.strText, p->pszText, p->cchTextMax);
-        if (p->mask & HDI_WIDTH)
-            p->cxy = it.cxy;
-        if (p->mask & HDI_FORMAT)
-            p->fmt = it.fmt;
-        if (p->mask & HDI_LPARAM)
-            p->lParam = it.lParam;
-        if (p->mask & HDI_ORDER)
-            p->iOrder = it.iOrder;
-        return TRUE;
-    }
-    case HDM_SETITEMW: {
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        auto* p = reinterpret_cast<HDITEMW*>(lParam);
-        if (!p || n < 0 || n >= Count(s))
-            return FALSE;
-        if (Notify(h, HDN_ITEMCHANGINGW, n, p))
-            return FALSE;
-        if (!IsWindow(h))
-            return FALSE;
-        Apply(s->items[static_cast<size_t>(n)], p);
-        Notify(h, HDN_ITEMCHANGEDW, n, p);
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
-    case HDM_GETITEMRECT: {
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!lParam || n < 0 || n >= Count(s))
-            return FALSE;
-        *reinterpret_cast<RECT*>(lParam) = ItemRect(h, s, n);
-        return TRUE;
-    }
-    case HDM_HITTEST: {
-        auto* p = reinterpret_cast<HDHITTESTINFO*>(lParam);
-        if (!p)
-            return -1;
-        p->iItem = HitTest(h, s, p->pt, &p->flags);
-        return p->iItem;
-    }
-    case WM_LBUTTONDOWN: {
-        UINT nFlags = 0;
-        s->nPressed = HitTest(h, s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, &nFlags);
-        if (s->nPressed >= 0)
-            SetCapture(h);
-        return 0;
-    }
-    case WM_LBUTTONUP: {
-        int nPressed = s->nPressed;
-        s->nPressed = -1;
-        if (GetCapture() == h)
-            ReleaseCapture();
-        UINT nFlags = 0;
-        int n = HitTest(h, s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, &nFlags);
-        if (nPressed >= 0 && n == nPressed && (GetWindowLongW(h, GWL_STYLE) & HDS_BUTTONS))
-            Notify(h, HDN_ITEMCLICKW, n, nullptr);
-        return 0;
-    }
+    case HDM_INSERTITEMW:
+        return OnInsertItem(s, IndexArg(wParam), reinterpret_cast<const HDITEMW*>(lParam));
+    case HDM_DELETEITEM:
+        return OnDeleteItem(s, IndexArg(wParam));
+    case HDM_GETITEMW:
+        return OnGetItem(s, IndexArg(wParam), reinterpret_cast<HDITEMW*>(lParam));
+    case HDM_SETITEMW:
+        return OnSetItem(s, IndexArg(wParam), reinterpret_cast<HDITEMW*>(lParam));
+    case HDM_GETITEMRECT:
+        return OnGetItemRect(s, IndexArg(wParam), reinterpret_cast<RECT*>(lParam));
+    case HDM_HITTEST:
+        return OnHitTest(s, reinterpret_cast<HDHITTESTINFO*>(lParam));
     default:
         return DefWindowProcW(h, msg, wParam, lParam);
     }

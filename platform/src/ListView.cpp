@@ -7,13 +7,22 @@
 // k spans the header item k. The column-0 label starts VEK_CX_LVLABELPAD pixels into the cell
 // (plus VEK_CX_TVSTATEICON for LVS_EX_CHECKBOXES); other labels are the whole cell.
 //
+// Header notifications: the header reports to the list view, which acts on them and passes
+// them on to its own parent unchanged (hwndFrom and idFrom stay the header's), except those
+// caused by the list view's own column messages.
+//
+// Every notification may end with the list view (or its parent) destroyed by the handler, so
+// each handler keeps the window handle and re-checks IsWindow after anything it sends, before
+// it touches the state again.
+//
 // Not implemented: the icon, small-icon and list views (every view is laid out as a report),
 // image lists and icons, groups, tiles, label editing (LVS_EDITLABELS), owner data
-// (LVS_OWNERDATA), sorting (LVS_SORT*, LVM_SORTITEMS), drag and drop (LVN_BEGINDRAG), tool tips
-// (LVS_EX_INFOTIP and LVS_EX_LABELTIP are stored only), LVS_EX_ONECLICKACTIVATE /
-// TWOCLICKACTIVATE activation (LVN_ITEMACTIVATE), hot tracking, horizontal scrolling,
-// check-box toggling (LVS_EX_CHECKBOXES only moves the label), LVN_GETDISPINFO callbacks,
-// custom draw.
+// (LVS_OWNERDATA), sorting (LVS_SORT*, LVM_SORTITEMS), drag and drop (LVN_BEGINDRAG,
+// LVN_BEGINRDRAG), tool tips (LVS_EX_INFOTIP and LVS_EX_LABELTIP are stored only),
+// LVS_EX_ONECLICKACTIVATE / TWOCLICKACTIVATE activation (LVN_ITEMACTIVATE), hot tracking,
+// horizontal scrolling, check-box toggling (LVS_EX_CHECKBOXES only moves the label),
+// LVN_GETDISPINFO callbacks, custom draw, WM_CONTEXTMENU after NM_RCLICK, NM_RETURN,
+// incremental search by typed characters.
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -29,37 +38,67 @@ struct Row
 
 struct ListViewState
 {
+    HWND hwndSelf = nullptr;
     HWND hwndHeader = nullptr;
     std::vector<Row> rows;
     DWORD dwExStyle = 0;
-    int nTop = 0;
-    int nSelMark = -1;
+    int nTop = 0;      // first row shown
+    int nSelMark = -1; // where Shift extends the selection from
+    // Header notifications that arrive while this is non-zero come from the list view's own
+    // column messages and are not passed on.
+    int nOwnHeaderCalls = 0;
 };
 
 ListViewState* State(HWND h)
 {
     return static_cast<ListViewState*>(VekGetCtlState(h));
 }
-DWORD Style(HWND h)
+bool Alive(HWND h)
 {
-    return static_cast<DWORD>(GetWindowLongW(h, GWL_STYLE));
+    return IsWindow(h) != FALSE;
+}
+DWORD Style(const ListViewState* s)
+{
+    return static_cast<DWORD>(GetWindowLongW(s->hwndSelf, GWL_STYLE));
 }
 int Count(const ListViewState* s)
 {
     return static_cast<int>(s->rows.size());
 }
-int Columns(const ListViewState* s)
-{
-    return static_cast<int>(SendMessageW(s->hwndHeader, HDM_GETITEMCOUNT, 0, 0));
-}
 bool ValidItem(const ListViewState* s, int n)
 {
     return n >= 0 && n < Count(s);
 }
-
-int HeaderHeight(HWND h)
+Row& RowAt(ListViewState* s, int n)
 {
-    return (Style(h) & LVS_NOCOLUMNHEADER) ? 0 : VEK_CY_HEADER;
+    return s->rows[static_cast<size_t>(n)];
+}
+const Row& RowAt(const ListViewState* s, int n)
+{
+    return s->rows[static_cast<size_t>(n)];
+}
+int IndexArg(WPARAM wParam)
+{
+    return static_cast<int>(static_cast<INT_PTR>(wParam));
+}
+
+// ---- Header --------------------------------------------------------------------------------
+
+// Sends a message to the header as part of the list view's own work; its notifications are
+// then not passed on. The list view may not survive it (a subclassed list's handler).
+LRESULT SendToHeader(ListViewState* s, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND h = s->hwndSelf;
+    ++s->nOwnHeaderCalls;
+    LRESULT r = SendMessageW(s->hwndHeader, msg, wParam, lParam);
+    if (Alive(h))
+        --s->nOwnHeaderCalls;
+    return r;
+}
+
+int Columns(const ListViewState* s)
+{
+    return static_cast<int>(SendMessageW(s->hwndHeader, HDM_GETITEMCOUNT, 0, 0));
 }
 
 RECT ColumnRect(const ListViewState* s, int k)
@@ -70,9 +109,24 @@ RECT ColumnRect(const ListViewState* s, int k)
     return rc;
 }
 
-int RowTop(HWND h, const ListViewState* s, int n)
+int HeaderHeight(const ListViewState* s)
 {
-    return HeaderHeight(h) + (n - s->nTop) * VEK_CY_LVROW;
+    return (Style(s) & LVS_NOCOLUMNHEADER) ? 0 : VEK_CY_HEADER;
+}
+
+void LayoutHeader(ListViewState* s)
+{
+    RECT rc;
+    GetClientRect(s->hwndSelf, &rc);
+    MoveWindow(s->hwndHeader, 0, 0, rc.right, VEK_CY_HEADER, FALSE);
+    ShowWindow(s->hwndHeader, HeaderHeight(s) ? SW_SHOWNA : SW_HIDE);
+}
+
+// ---- Geometry ------------------------------------------------------------------------------
+
+int RowTop(const ListViewState* s, int n)
+{
+    return HeaderHeight(s) + (n - s->nTop) * VEK_CY_LVROW;
 }
 
 int RowsRight(const ListViewState* s)
@@ -86,119 +140,18 @@ int LabelPad(const ListViewState* s)
     return VEK_CX_LVLABELPAD + ((s->dwExStyle & LVS_EX_CHECKBOXES) ? VEK_CX_TVSTATEICON : 0);
 }
 
-int PerPage(HWND h)
+// Rows that fit wholly below the header.
+int PerPage(const ListViewState* s)
 {
     RECT rc;
-    GetClientRect(h, &rc);
-    return std::max(0, static_cast<int>(rc.bottom - HeaderHeight(h)) / VEK_CY_LVROW);
-}
-
-void ClampTop(HWND h, ListViewState* s)
-{
-    int nMax = std::max(0, Count(s) - std::max(1, PerPage(h)));
-    s->nTop = std::max(0, std::min(s->nTop, nMax));
-}
-
-void LayoutHeader(HWND h, ListViewState* s)
-{
-    RECT rc;
-    GetClientRect(h, &rc);
-    MoveWindow(s->hwndHeader, 0, 0, rc.right, VEK_CY_HEADER, FALSE);
-    ShowWindow(s->hwndHeader, HeaderHeight(h) ? SW_SHOWNA : SW_HIDE);
-}
-
-LRESULT NotifyItem(HWND h, UINT nCode, int nItem, int nSubItem, UINT nNew, UINT nOld, UINT nChanged,
-                   LPARAM lParam = 0, POINT pt = {0, 0})
-{
-    NMLISTVIEW nm = {};
-    nm.iItem = nItem;
-    nm.iSubItem = nSubItem;
-    nm.uNewState = nNew;
-    nm.uOldState = nOld;
-    nm.uChanged = nChanged;
-    nm.ptAction = pt;
-    nm.lParam = lParam;
-    return VekNotifyParent(h, nCode, &nm.hdr);
-}
-
-// Changes the states of one item with LVN_ITEMCHANGING (which may refuse) and LVN_ITEMCHANGED.
-bool SetOneState(HWND h, ListViewState* s, int n, UINT nState, UINT nMask)
-{
-    if (!ValidItem(s, n))
-        return false;
-    Row& row = s->rows[static_cast<size_t>(n)];
-    UINT nOld = row.nState;
-    UINT nNew = (nOld & ~nMask) | (nState & nMask);
-    if (nNew == nOld)
-        return true;
-    if (NotifyItem(h, LVN_ITEMCHANGING, n, 0, nNew, nOld, LVIF_STATE, row.lParam))
-        return false;
-    if (!IsWindow(h) || !ValidItem(s, n))
-        return false;
-    s->rows[static_cast<size_t>(n)].nState = nNew;
-    NotifyItem(h, LVN_ITEMCHANGED, n, 0, nNew, nOld, LVIF_STATE,
-               s->rows[static_cast<size_t>(n)].lParam);
-    InvalidateRect(h, nullptr, TRUE);
-    return true;
-}
-
-int FocusedItem(const ListViewState* s)
-{
-    for (int i = 0; i < Count(s); ++i)
-        if (s->rows[static_cast<size_t>(i)].nState & LVIS_FOCUSED)
-            return i;
-    return -1;
-}
-
-// Sets states as LVM_SETITEMSTATE does: one focused item, one selected item in LVS_SINGLESEL.
-bool SetState(HWND h, ListViewState* s, int n, UINT nState, UINT nMask)
-{
-    if (n == -1)
-    {
-        // Focus cannot be given to every item.
-        UINT nAllMask = nMask;
-        if (nState & LVIS_FOCUSED)
-            nAllMask &= ~static_cast<UINT>(LVIS_FOCUSED);
-        for (int i = 0; i < Count(s); ++i)
-            SetOneState(h, s, i, nState, nAllMask);
-        return true;
-    }
-    if (!ValidItem(s, n))
-        return false;
-    if ((nMask & LVIS_FOCUSED) && (nState & LVIS_FOCUSED))
-    {
-        int nOld = FocusedItem(s);
-        if (nOld >= 0 && nOld != n)
-            SetOneState(h, s, nOld, 0, LVIS_FOCUSED);
-    }
-    if ((nMask & LVIS_SELECTED) && (nState & LVIS_SELECTED) && (Style(h) & LVS_SINGLESEL))
-    {
-        for (int i = 0; i < Count(s); ++i)
-            if (i != n)
-                SetOneState(h, s, i, 0, LVIS_SELECTED);
-    }
-    return SetOneState(h, s, n, nState, nMask);
-}
-
-const std::wstring& Text(const ListViewState* s, int n, int k)
-{
-    static const std::wstring s_empty;
-    const Row& row = s->rows[static_cast<size_t>(n)];
-    return k >= 0 && k < static_cast<int>(row.texts.size()) ? row.texts[static_cast<size_t>(k)]
-                                                            : s_empty;
-}
-
-void SetText(Row& row, int k, LPCWSTR psz)
-{
-    if (static_cast<int>(row.texts.size()) <= k)
-        row.texts.resize(static_cast<size_t>(k) + 1);
-    row.texts[static_cast<size_t>(k)] = psz && psz != LPSTR_TEXTCALLBACKW ? psz : L"";
+    GetClientRect(s->hwndSelf, &rc);
+    return std::max(0, static_cast<int>(rc.bottom - HeaderHeight(s)) / VEK_CY_LVROW);
 }
 
 // Item rectangle by LVIR_ code for column 0 (or the whole row), in client coordinates.
-RECT ItemRect(HWND h, const ListViewState* s, int n, int nCode)
+RECT ItemRect(const ListViewState* s, int n, int nCode)
 {
-    int top = RowTop(h, s, n);
+    int top = RowTop(s, n);
     RECT col0 = Columns(s) ? ColumnRect(s, 0) : RECT{0, 0, 0, 0};
     RECT rc = {col0.left, top, col0.right, top + VEK_CY_LVROW};
     switch (nCode)
@@ -225,7 +178,7 @@ RECT ItemRect(HWND h, const ListViewState* s, int n, int nCode)
 }
 
 // Sub-item hit test: the column under the point and the row, as LVM_SUBITEMHITTEST reports it.
-int SubItemHitTest(HWND h, const ListViewState* s, LVHITTESTINFO* p)
+int SubItemHitTest(const ListViewState* s, LVHITTESTINFO* p)
 {
     p->iItem = -1;
     p->iSubItem = -1;
@@ -245,7 +198,7 @@ int SubItemHitTest(HWND h, const ListViewState* s, LVHITTESTINFO* p)
     if (nCol < 0)
         return -1;
     p->iSubItem = nCol;
-    int dy = y - HeaderHeight(h);
+    int dy = y - HeaderHeight(s);
     int nRow = dy < 0 ? -1 : s->nTop + dy / VEK_CY_LVROW;
     if (dy < 0 || nRow >= Count(s))
         return -1;
@@ -257,16 +210,16 @@ int SubItemHitTest(HWND h, const ListViewState* s, LVHITTESTINFO* p)
 }
 
 // Item hit test: without full-row selection only column 0 holds the item.
-int HitTest(HWND h, const ListViewState* s, LVHITTESTINFO* p)
+int HitTest(const ListViewState* s, LVHITTESTINFO* p)
 {
     LVHITTESTINFO info = *p;
-    int n = SubItemHitTest(h, s, &info);
+    int n = SubItemHitTest(s, &info);
     p->iSubItem = 0;
     p->iItem = -1;
     p->flags = LVHT_NOWHERE;
     RECT rc;
-    GetClientRect(h, &rc);
-    if (p->pt.y < HeaderHeight(h))
+    GetClientRect(s->hwndSelf, &rc);
+    if (p->pt.y < HeaderHeight(s))
         p->flags = p->pt.y < 0 ? LVHT_ABOVE : LVHT_NOWHERE;
     else if (p->pt.y >= rc.bottom)
         p->flags = LVHT_BELOW;
@@ -283,74 +236,357 @@ int HitTest(HWND h, const ListViewState* s, LVHITTESTINFO* p)
     return n;
 }
 
-void SelectOnly(HWND h, ListViewState* s, int n)
+// ---- Scrolling -----------------------------------------------------------------------------
+
+// The top row within the rows, so that the last page stays full.
+int ClampedTop(const ListViewState* s, int nTop)
 {
-    for (int i = 0; i < Count(s) && IsWindow(h); ++i)
-        if (i != n)
-            SetOneState(h, s, i, 0, LVIS_SELECTED);
-    if (n >= 0 && IsWindow(h))
-    {
-        SetState(h, s, n, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        s->nSelMark = n;
-    }
+    int nMax = std::max(0, Count(s) - std::max(1, PerPage(s)));
+    return std::max(0, std::min(nTop, nMax));
 }
 
-// The default click: selection (with Ctrl toggling and Shift extending), focus, then NM_CLICK.
-void Click(HWND h, ListViewState* s, WPARAM wParam, LPARAM lParam, UINT nNotify)
+void ScrollTo(ListViewState* s, int nTop)
 {
-    SetFocus(h);
-    if (!IsWindow(h))
+    nTop = ClampedTop(s, nTop);
+    if (nTop == s->nTop)
         return;
+    s->nTop = nTop;
+    InvalidateRect(s->hwndSelf, nullptr, TRUE);
+}
+
+// Keeps the top row valid after the rows or the size changed.
+void UpdateScroll(ListViewState* s)
+{
+    s->nTop = ClampedTop(s, s->nTop);
+}
+
+// Scrolls as little as needed to show row n wholly (or partly, with bPartialOK).
+void EnsureVisible(ListViewState* s, int n, bool bPartialOK)
+{
+    int nPage = std::max(1, PerPage(s));
+    int nTop = s->nTop;
+    if (n < nTop)
+        nTop = n;
+    else if (n >= nTop + nPage)
+    {
+        // A row cut by the bottom edge counts as visible when partly visible is enough.
+        RECT rc;
+        GetClientRect(s->hwndSelf, &rc);
+        bool bPartlyShown = RowTop(s, n) < rc.bottom;
+        if (!(bPartialOK && bPartlyShown))
+            nTop = n - nPage + 1;
+    }
+    ScrollTo(s, nTop);
+    UpdateScroll(s);
+}
+
+// ---- Notifications -------------------------------------------------------------------------
+
+// Sends a list-view notification to the parent; the result of the parent.
+LRESULT NotifyItem(ListViewState* s, UINT nCode, int nItem, int nSubItem, UINT nNew, UINT nOld,
+                   UINT nChanged, LPARAM lParam = 0)
+{
+    NMLISTVIEW nm = {};
+    nm.iItem = nItem;
+    nm.iSubItem = nSubItem;
+    nm.uNewState = nNew;
+    nm.uOldState = nOld;
+    nm.uChanged = nChanged;
+    nm.lParam = lParam;
+    return VekNotifyParent(s->hwndSelf, nCode, &nm.hdr);
+}
+
+// NM_CLICK and its kin: the row and column under the point, the modifier keys.
+void NotifyClick(ListViewState* s, UINT nCode, POINT pt, WPARAM wKeys)
+{
     LVHITTESTINFO info = {};
-    info.pt = POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    int n = HitTest(h, s, &info);
-    if (n < 0)
-    {
-        SelectOnly(h, s, -1);
-    }
-    else if ((wParam & MK_CONTROL) && !(Style(h) & LVS_SINGLESEL))
-    {
-        UINT nSel = s->rows[static_cast<size_t>(n)].nState & LVIS_SELECTED;
-        SetState(h, s, n, (nSel ? 0 : LVIS_SELECTED) | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        s->nSelMark = n;
-    }
-    else if ((wParam & MK_SHIFT) && !(Style(h) & LVS_SINGLESEL) && s->nSelMark >= 0)
-    {
-        int lo = std::min(s->nSelMark, n);
-        int hi = std::max(s->nSelMark, n);
-        for (int i = 0; i < Count(s) && IsWindow(h); ++i)
-            SetOneState(h, s, i, (i >= lo && i <= hi) ? LVIS_SELECTED : 0, LVIS_SELECTED);
-        SetState(h, s, n, LVIS_FOCUSED, LVIS_FOCUSED);
-    }
-    else
-    {
-        SelectOnly(h, s, n);
-    }
-    if (!IsWindow(h))
-        return;
+    info.pt = pt;
     NMITEMACTIVATE nm = {};
-    nm.iItem = n;
+    nm.iItem = HitTest(s, &info);
     LVHITTESTINFO sub = {};
-    sub.pt = info.pt;
-    SubItemHitTest(h, s, &sub);
+    sub.pt = pt;
+    SubItemHitTest(s, &sub);
     nm.iSubItem = sub.iSubItem;
-    nm.ptAction = info.pt;
-    nm.uKeyFlags = static_cast<UINT>(wParam & (MK_CONTROL | MK_SHIFT));
-    VekNotifyParent(h, nNotify, &nm.hdr);
+    nm.ptAction = pt;
+    nm.uKeyFlags = static_cast<UINT>(wKeys & (MK_CONTROL | MK_SHIFT));
+    VekNotifyParent(s->hwndSelf, nCode, &nm.hdr);
 }
 
-void EnsureVisible(HWND h, ListViewState* s, int n)
+// ---- Item states ---------------------------------------------------------------------------
+// Each of these may destroy the list view; callers re-check IsWindow before going on.
+
+// Changes the states of one item with LVN_ITEMCHANGING (which may refuse) and LVN_ITEMCHANGED.
+bool SetOneState(ListViewState* s, int n, UINT nState, UINT nMask)
 {
-    int nPage = std::max(1, PerPage(h));
-    if (n < s->nTop)
-        s->nTop = n;
-    else if (n >= s->nTop + nPage)
-        s->nTop = n - nPage + 1;
-    ClampTop(h, s);
+    HWND h = s->hwndSelf;
+    if (!ValidItem(s, n))
+        return false;
+    UINT nOld = RowAt(s, n).nState;
+    UINT nNew = (nOld & ~nMask) | (nState & nMask);
+    if (nNew == nOld)
+        return true;
+    if (NotifyItem(s, LVN_ITEMCHANGING, n, 0, nNew, nOld, LVIF_STATE, RowAt(s, n).lParam))
+        return false;
+    // The handler may have destroyed the list or removed the row.
+    if (!Alive(h) || !ValidItem(s, n))
+        return false;
+    RowAt(s, n).nState = nNew;
+    NotifyItem(s, LVN_ITEMCHANGED, n, 0, nNew, nOld, LVIF_STATE, RowAt(s, n).lParam);
+    InvalidateRect(h, nullptr, TRUE);
+    return true;
 }
 
-LRESULT InsertItem(HWND h, ListViewState* s, const LVITEMW* p)
+int FocusedItem(const ListViewState* s)
 {
+    for (int i = 0; i < Count(s); ++i)
+        if (RowAt(s, i).nState & LVIS_FOCUSED)
+            return i;
+    return -1;
+}
+
+// Clears the bits of nMask on every row but nExcept.
+void ClearOthers(ListViewState* s, int nExcept, UINT nMask)
+{
+    HWND h = s->hwndSelf;
+    for (int i = 0; i < Count(s); ++i)
+    {
+        if (i != nExcept)
+            SetOneState(s, i, 0, nMask);
+        if (!Alive(h))
+            return;
+    }
+}
+
+// Sets states as LVM_SETITEMSTATE does: one focused item, one selected item in LVS_SINGLESEL.
+bool SetState(ListViewState* s, int n, UINT nState, UINT nMask)
+{
+    HWND h = s->hwndSelf;
+    if (n == -1)
+    {
+        // Focus cannot be given to every item.
+        UINT nAllMask = nMask;
+        if (nState & LVIS_FOCUSED)
+            nAllMask &= ~static_cast<UINT>(LVIS_FOCUSED);
+        for (int i = 0; i < Count(s); ++i)
+        {
+            SetOneState(s, i, nState, nAllMask);
+            if (!Alive(h))
+                return false;
+        }
+        return true;
+    }
+    if (!ValidItem(s, n))
+        return false;
+    if ((nMask & LVIS_FOCUSED) && (nState & LVIS_FOCUSED))
+    {
+        int nOld = FocusedItem(s);
+        if (nOld >= 0 && nOld != n)
+            SetOneState(s, nOld, 0, LVIS_FOCUSED);
+        if (!Alive(h))
+            return false;
+    }
+    if ((nMask & LVIS_SELECTED) && (nState & LVIS_SELECTED) && (Style(s) & LVS_SINGLESEL))
+    {
+        ClearOthers(s, n, LVIS_SELECTED);
+        if (!Alive(h))
+            return false;
+    }
+    return SetOneState(s, n, nState, nMask);
+}
+
+// Selects and focuses row n alone (n = -1: clears the selection) and makes it the mark.
+void SelectOnly(ListViewState* s, int n)
+{
+    HWND h = s->hwndSelf;
+    ClearOthers(s, n, LVIS_SELECTED);
+    if (n < 0 || !Alive(h))
+        return;
+    SetState(s, n, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    if (Alive(h))
+        s->nSelMark = n;
+}
+
+// Selects the rows from the selection mark to n (only those) and focuses n.
+void SelectRange(ListViewState* s, int n)
+{
+    HWND h = s->hwndSelf;
+    int nMark = s->nSelMark >= 0 ? s->nSelMark : n;
+    int lo = std::min(nMark, n);
+    int hi = std::max(nMark, n);
+    for (int i = 0; i < Count(s); ++i)
+    {
+        SetOneState(s, i, (i >= lo && i <= hi) ? LVIS_SELECTED : 0, LVIS_SELECTED);
+        if (!Alive(h))
+            return;
+    }
+    SetState(s, n, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+// ---- Rows and cells ------------------------------------------------------------------------
+
+const std::wstring& Text(const ListViewState* s, int n, int k)
+{
+    static const std::wstring s_empty;
+    const Row& row = RowAt(s, n);
+    return k >= 0 && k < static_cast<int>(row.texts.size()) ? row.texts[static_cast<size_t>(k)]
+                                                            : s_empty;
+}
+
+void SetText(Row& row, int k, LPCWSTR psz)
+{
+    if (static_cast<int>(row.texts.size()) <= k)
+        row.texts.resize(static_cast<size_t>(k) + 1);
+    row.texts[static_cast<size_t>(k)] = psz && psz != LPSTR_TEXTCALLBACKW ? psz : L"";
+}
+
+// ---- Message handlers ----------------------------------------------------------------------
+
+LRESULT OnCreate(ListViewState* s)
+{
+    DWORD dwHeaderStyle = WS_CHILD | ((Style(s) & LVS_NOSORTHEADER) ? 0 : HDS_BUTTONS);
+    s->hwndHeader = CreateWindowExW(0, WC_HEADERW, L"", dwHeaderStyle, 0, 0, 0, VEK_CY_HEADER,
+                                    s->hwndSelf, nullptr, nullptr, nullptr);
+    if (!s->hwndHeader)
+        return -1;
+    LayoutHeader(s);
+    return 0;
+}
+
+LRESULT OnSize(ListViewState* s)
+{
+    LayoutHeader(s);
+    UpdateScroll(s);
+    return 0;
+}
+
+LRESULT OnSetFont(ListViewState* s, WPARAM wParam, LPARAM lParam)
+{
+    DefWindowProcW(s->hwndSelf, WM_SETFONT, wParam, lParam);
+    SendToHeader(s, WM_SETFONT, wParam, lParam);
+    return 0;
+}
+
+LRESULT OnInsertColumn(ListViewState* s, int k, const LVCOLUMNW* p)
+{
+    HWND h = s->hwndSelf;
+    if (!p)
+        return -1;
+    int nCols = Columns(s);
+    if (k < 0 || k > nCols)
+        k = nCols;
+    HDITEMW hdi = {};
+    hdi.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    hdi.pszText = (p->mask & LVCF_TEXT) ? p->pszText : const_cast<LPWSTR>(L"");
+    hdi.cxy = (p->mask & LVCF_WIDTH) ? p->cx : 0;
+    // The first column is always left-aligned.
+    hdi.fmt =
+        HDF_STRING | ((k == 0 || !(p->mask & LVCF_FMT)) ? HDF_LEFT : (p->fmt & HDF_JUSTIFYMASK));
+    LRESULT r =
+        SendToHeader(s, HDM_INSERTITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&hdi));
+    if (r < 0 || !Alive(h))
+        return -1;
+    for (Row& row : s->rows)
+        if (static_cast<int>(row.texts.size()) > k)
+            row.texts.insert(row.texts.begin() + k, std::wstring());
+    InvalidateRect(h, nullptr, TRUE);
+    return r;
+}
+
+LRESULT OnDeleteColumn(ListViewState* s, int k)
+{
+    HWND h = s->hwndSelf;
+    if (!SendToHeader(s, HDM_DELETEITEM, static_cast<WPARAM>(k), 0) || !Alive(h))
+        return FALSE;
+    for (Row& row : s->rows)
+        if (static_cast<int>(row.texts.size()) > k)
+            row.texts.erase(row.texts.begin() + k);
+    InvalidateRect(h, nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT OnGetColumn(ListViewState* s, int k, LVCOLUMNW* p)
+{
+    if (!p || k < 0 || k >= Columns(s))
+        return FALSE;
+    HDITEMW hdi = {};
+    hdi.mask = HDI_WIDTH | HDI_FORMAT | ((p->mask & LVCF_TEXT) ? HDI_TEXT : 0);
+    hdi.pszText = p->pszText;
+    hdi.cchTextMax = p->cchTextMax;
+    SendMessageW(s->hwndHeader, HDM_GETITEMW, static_cast<WPARAM>(k),
+                 reinterpret_cast<LPARAM>(&hdi));
+    if (p->mask & LVCF_WIDTH)
+        p->cx = hdi.cxy;
+    if (p->mask & LVCF_FMT)
+        p->fmt = hdi.fmt & HDF_JUSTIFYMASK;
+    if (p->mask & LVCF_SUBITEM)
+        p->iSubItem = k;
+    if (p->mask & LVCF_ORDER)
+        p->iOrder = k;
+    return TRUE;
+}
+
+LRESULT OnSetColumn(ListViewState* s, int k, const LVCOLUMNW* p)
+{
+    if (!p || k < 0 || k >= Columns(s))
+        return FALSE;
+    HDITEMW hdi = {};
+    if (p->mask & LVCF_TEXT)
+    {
+        hdi.mask |= HDI_TEXT;
+        hdi.pszText = p->pszText;
+    }
+    if (p->mask & LVCF_WIDTH)
+    {
+        hdi.mask |= HDI_WIDTH;
+        hdi.cxy = p->cx;
+    }
+    if ((p->mask & LVCF_FMT) && k != 0)
+    {
+        hdi.mask |= HDI_FORMAT;
+        hdi.fmt = HDF_STRING | (p->fmt & HDF_JUSTIFYMASK);
+    }
+    return SendToHeader(s, HDM_SETITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&hdi));
+}
+
+LRESULT OnGetColumnWidth(const ListViewState* s, int k)
+{
+    if (k < 0 || k >= Columns(s))
+        return 0;
+    RECT rc = ColumnRect(s, k);
+    return rc.right - rc.left;
+}
+
+LRESULT OnSetColumnWidth(ListViewState* s, int k, int cx)
+{
+    if (k < 0 || k >= Columns(s))
+        return FALSE;
+    if (cx == LVSCW_AUTOSIZE || cx == LVSCW_AUTOSIZE_USEHEADER)
+    {
+        int nWidest = 0;
+        for (int i = 0; i < Count(s); ++i)
+            nWidest = std::max(nWidest, VekTextWidth(Text(s, i, k)));
+        if (cx == LVSCW_AUTOSIZE_USEHEADER)
+        {
+            WCHAR sz[260] = {};
+            HDITEMW hdi = {};
+            hdi.mask = HDI_TEXT;
+            hdi.pszText = sz;
+            hdi.cchTextMax = 260;
+            SendMessageW(s->hwndHeader, HDM_GETITEMW, static_cast<WPARAM>(k),
+                         reinterpret_cast<LPARAM>(&hdi));
+            nWidest = std::max(nWidest, VekTextWidth(sz));
+        }
+        cx = nWidest + 2 * LabelPad(s);
+    }
+    HDITEMW hdi = {};
+    hdi.mask = HDI_WIDTH;
+    hdi.cxy = cx;
+    return SendToHeader(s, HDM_SETITEMW, static_cast<WPARAM>(k), reinterpret_cast<LPARAM>(&hdi));
+}
+
+LRESULT OnInsertItem(ListViewState* s, const LVITEMW* p)
+{
+    HWND h = s->hwndSelf;
     if (!p || p->iSubItem != 0)
         return -1;
     int n = p->iItem;
@@ -367,21 +603,23 @@ LRESULT InsertItem(HWND h, ListViewState* s, const LVITEMW* p)
     s->rows.insert(s->rows.begin() + n, row);
     if (s->nSelMark >= n)
         ++s->nSelMark;
-    NotifyItem(h, LVN_INSERTITEM, n, 0, 0, 0, 0, row.lParam);
-    if (bFocus && IsWindow(h))
-        SetState(h, s, n, LVIS_FOCUSED, LVIS_FOCUSED);
+    UpdateScroll(s);
     InvalidateRect(h, nullptr, TRUE);
+    NotifyItem(s, LVN_INSERTITEM, n, 0, 0, 0, 0, row.lParam);
+    if (bFocus && Alive(h))
+        SetState(s, n, LVIS_FOCUSED, LVIS_FOCUSED);
     return n;
 }
 
-BOOL DeleteItem(HWND h, ListViewState* s, int n)
+LRESULT OnDeleteItem(ListViewState* s, int n)
 {
+    HWND h = s->hwndSelf;
     if (!ValidItem(s, n))
         return FALSE;
-    NotifyItem(h, LVN_DELETEITEM, n, 0, 0, 0, 0, s->rows[static_cast<size_t>(n)].lParam);
-    if (!IsWindow(h) || !ValidItem(s, n))
+    NotifyItem(s, LVN_DELETEITEM, n, 0, 0, 0, 0, RowAt(s, n).lParam);
+    if (!Alive(h) || !ValidItem(s, n))
         return FALSE;
-    bool bHadFocus = (s->rows[static_cast<size_t>(n)].nState & LVIS_FOCUSED) != 0;
+    bool bHadFocus = (RowAt(s, n).nState & LVIS_FOCUSED) != 0;
     s->rows.erase(s->rows.begin() + n);
     if (s->nSelMark == n)
         s->nSelMark = -1;
@@ -389,407 +627,468 @@ BOOL DeleteItem(HWND h, ListViewState* s, int n)
         --s->nSelMark;
     // The focus passes to the item that took the deleted one's place, or to the last item.
     if (bHadFocus && Count(s) > 0)
-        s->rows[static_cast<size_t>(std::min(n, Count(s) - 1))].nState |= LVIS_FOCUSED;
-    ClampTop(h, s);
+        RowAt(s, std::min(n, Count(s) - 1)).nState |= LVIS_FOCUSED;
+    UpdateScroll(s);
     InvalidateRect(h, nullptr, TRUE);
     return TRUE;
+}
+
+LRESULT OnDeleteAllItems(ListViewState* s)
+{
+    HWND h = s->hwndSelf;
+    // A parent answering TRUE to LVN_DELETEALLITEMS does not want one LVN_DELETEITEM each.
+    bool bEach = !NotifyItem(s, LVN_DELETEALLITEMS, -1, 0, 0, 0, 0);
+    if (!Alive(h))
+        return FALSE;
+    for (int i = 0; bEach && i < Count(s); ++i)
+    {
+        NotifyItem(s, LVN_DELETEITEM, i, 0, 0, 0, 0, RowAt(s, i).lParam);
+        if (!Alive(h))
+            return FALSE;
+    }
+    s->rows.clear();
+    s->nTop = 0;
+    s->nSelMark = -1;
+    UpdateScroll(s);
+    InvalidateRect(h, nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT OnSetItemText(ListViewState* s, int n, const LVITEMW* p)
+{
+    if (!p || !ValidItem(s, n) || p->iSubItem < 0)
+        return FALSE;
+    // A sub-item exists only for an existing column.
+    if (p->iSubItem > 0 && p->iSubItem >= Columns(s))
+        return FALSE;
+    SetText(RowAt(s, n), p->iSubItem, p->pszText);
+    InvalidateRect(s->hwndSelf, nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT OnGetItemText(const ListViewState* s, int n, LVITEMW* p)
+{
+    if (!p)
+        return 0;
+    if (!ValidItem(s, n) || p->iSubItem < 0)
+    {
+        VekCopyText(std::wstring(), p->pszText, p->cchTextMax);
+        return 0;
+    }
+    return VekCopyText(Text(s, n, p->iSubItem), p->pszText, p->cchTextMax);
+}
+
+LRESULT OnGetItem(const ListViewState* s, LVITEMW* p)
+{
+    if (!p || !ValidItem(s, p->iItem))
+        return FALSE;
+    const Row& row = RowAt(s, p->iItem);
+    if (p->mask & LVIF_TEXT)
+        VekCopyText(Text(s, p->iItem, p->iSubItem), p->pszText, p->cchTextMax);
+    if (p->mask & LVIF_STATE)
+        p->state = row.nState & p->stateMask;
+    if (p->mask & LVIF_PARAM)
+        p->lParam = row.lParam;
+    return TRUE;
+}
+
+LRESULT OnSetItem(ListViewState* s, const LVITEMW* p)
+{
+    HWND h = s->hwndSelf;
+    if (!p || !ValidItem(s, p->iItem))
+        return FALSE;
+    if (p->mask & LVIF_TEXT)
+    {
+        if (p->iSubItem > 0 && p->iSubItem >= Columns(s))
+            return FALSE;
+        SetText(RowAt(s, p->iItem), p->iSubItem, p->pszText);
+    }
+    if (p->mask & LVIF_PARAM)
+        RowAt(s, p->iItem).lParam = p->lParam;
+    InvalidateRect(h, nullptr, TRUE);
+    if (p->mask & LVIF_STATE)
+        SetState(s, p->iItem, p->state, p->stateMask);
+    return TRUE;
+}
+
+LRESULT OnGetItemState(const ListViewState* s, int n, UINT nMask)
+{
+    return ValidItem(s, n) ? (RowAt(s, n).nState & nMask) : 0;
+}
+
+LRESULT OnGetSelectedCount(const ListViewState* s)
+{
+    return std::count_if(s->rows.begin(), s->rows.end(),
+                         [](const Row& r) { return (r.nState & LVIS_SELECTED) != 0; });
+}
+
+LRESULT OnGetNextItem(const ListViewState* s, int nStart, UINT nFlags)
+{
+    UINT nWant = nFlags & (LVNI_FOCUSED | LVNI_SELECTED | LVNI_CUT | LVNI_DROPHILITED);
+    auto matches = [&](int i) { return (RowAt(s, i).nState & nWant) == nWant; };
+    if (nFlags & LVNI_ABOVE)
+    {
+        for (int i = nStart - 1; i >= 0; --i)
+            if (matches(i))
+                return i;
+        return -1;
+    }
+    for (int i = std::max(nStart + 1, 0); i < Count(s); ++i)
+        if (matches(i))
+            return i;
+    return -1;
+}
+
+LRESULT OnSetSelectionMark(ListViewState* s, int nMark)
+{
+    int nOld = s->nSelMark;
+    s->nSelMark = nMark;
+    return nOld;
+}
+
+LRESULT OnGetItemRect(const ListViewState* s, int n, RECT* p)
+{
+    if (!p || !ValidItem(s, n))
+        return FALSE;
+    *p = ItemRect(s, n, p->left);
+    return TRUE;
+}
+
+LRESULT OnGetSubItemRect(const ListViewState* s, int n, RECT* p)
+{
+    if (!p)
+        return FALSE;
+    int k = p->top;
+    int nCode = p->left;
+    if (k < 0 || (k > 0 && k >= Columns(s)))
+        return FALSE;
+    if (k == 0)
+    {
+        *p = ItemRect(s, n, nCode);
+        return TRUE;
+    }
+    RECT col = ColumnRect(s, k);
+    int top = RowTop(s, n);
+    *p = RECT{col.left, top, col.right, top + VEK_CY_LVROW};
+    return TRUE;
+}
+
+LRESULT OnSetExtendedStyle(ListViewState* s, DWORD dwMask, DWORD dwStyle)
+{
+    DWORD dwOld = s->dwExStyle;
+    if (!dwMask)
+        dwMask = 0xFFFFFFFFu;
+    s->dwExStyle = (dwOld & ~dwMask) | (dwStyle & dwMask);
+    InvalidateRect(s->hwndSelf, nullptr, TRUE);
+    return dwOld;
+}
+
+LRESULT OnEnsureVisible(ListViewState* s, int n, bool bPartialOK)
+{
+    if (!ValidItem(s, n))
+        return FALSE;
+    EnsureVisible(s, n, bPartialOK);
+    return TRUE;
+}
+
+// Report views scroll by whole rows: dy is rounded to the nearest row.
+LRESULT OnScroll(ListViewState* s, int dy)
+{
+    int nHalf = VEK_CY_LVROW / 2;
+    int nRows = dy >= 0 ? (dy + nHalf) / VEK_CY_LVROW : -((-dy + nHalf) / VEK_CY_LVROW);
+    ScrollTo(s, s->nTop + nRows);
+    UpdateScroll(s);
+    return TRUE;
+}
+
+LRESULT OnVScroll(ListViewState* s, WPARAM wParam)
+{
+    ScrollTo(s, VekScrollTopRow(wParam, s->nTop, std::max(1, PerPage(s)), Count(s)));
+    UpdateScroll(s);
+    return 0;
+}
+
+// The default left click: selection (with Ctrl toggling and Shift extending), focus, then
+// NM_CLICK (or NM_DBLCLK for the second click of a double click).
+LRESULT OnLButtonDown(ListViewState* s, WPARAM wKeys, POINT pt, UINT nNotify)
+{
+    HWND h = s->hwndSelf;
+    SetFocus(h);
+    if (!Alive(h))
+        return 0;
+    LVHITTESTINFO info = {};
+    info.pt = pt;
+    int n = HitTest(s, &info);
+    bool bMulti = !(Style(s) & LVS_SINGLESEL);
+    if (n < 0)
+    {
+        SelectOnly(s, -1);
+    }
+    else if ((wKeys & MK_CONTROL) && bMulti)
+    {
+        UINT nSel = RowAt(s, n).nState & LVIS_SELECTED;
+        SetState(s, n, (nSel ? 0 : LVIS_SELECTED) | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        if (Alive(h))
+            s->nSelMark = n;
+    }
+    else if ((wKeys & MK_SHIFT) && bMulti && s->nSelMark >= 0)
+    {
+        SelectRange(s, n);
+    }
+    else
+    {
+        SelectOnly(s, n);
+    }
+    if (Alive(h))
+        NotifyClick(s, nNotify, pt, wKeys);
+    return 0;
+}
+
+// The default right click: the row under the point gets the focus (and the selection, unless
+// it is selected already or a modifier is held), then NM_RCLICK.
+LRESULT OnRButtonDown(ListViewState* s, WPARAM wKeys, POINT pt)
+{
+    HWND h = s->hwndSelf;
+    SetFocus(h);
+    if (!Alive(h))
+        return 0;
+    LVHITTESTINFO info = {};
+    info.pt = pt;
+    int n = HitTest(s, &info);
+    if (n >= 0)
+    {
+        SetState(s, n, LVIS_FOCUSED, LVIS_FOCUSED);
+        if (Alive(h) && ValidItem(s, n) && !(wKeys & (MK_SHIFT | MK_CONTROL)) &&
+            !(RowAt(s, n).nState & LVIS_SELECTED))
+            SelectOnly(s, n);
+    }
+    else
+    {
+        ClearOthers(s, -1, LVIS_SELECTED);
+    }
+    if (Alive(h))
+        NotifyClick(s, NM_RCLICK, pt, wKeys);
+    return 0;
+}
+
+// The row a navigation key moves the focus to, or -1 for keys that do not navigate.
+int KeyTarget(const ListViewState* s, UINT nKey, int nFocus)
+{
+    int nLast = Count(s) - 1;
+    int nPage = std::max(1, PerPage(s));
+    int nBottom = s->nTop + nPage - 1; // last wholly visible row
+    switch (nKey)
+    {
+    case VK_UP:
+        return nFocus < 0 ? 0 : std::max(0, nFocus - 1);
+    case VK_DOWN:
+        return nFocus < 0 ? 0 : std::min(nLast, nFocus + 1);
+    case VK_HOME:
+        return 0;
+    case VK_END:
+        return nLast;
+    case VK_PRIOR:
+        // To the top visible row first, from there a page further up.
+        return std::max(0, nFocus == s->nTop ? s->nTop - nPage + 1 : s->nTop);
+    case VK_NEXT:
+        // To the last wholly visible row first, from there a page further down.
+        return std::min(nLast, nFocus == nBottom ? nFocus + nPage - 1 : nBottom);
+    default:
+        return -1;
+    }
+}
+
+LRESULT OnKeyDown(ListViewState* s, UINT nKey)
+{
+    HWND h = s->hwndSelf;
+    NMLVKEYDOWN nm = {};
+    nm.wVKey = static_cast<WORD>(nKey);
+    VekNotifyParent(h, LVN_KEYDOWN, &nm.hdr);
+    if (!Alive(h) || Count(s) == 0)
+        return 0;
+    int nFocus = FocusedItem(s);
+    if (nKey == VK_SPACE)
+    {
+        if (nFocus >= 0)
+            SetState(s, nFocus, LVIS_SELECTED, LVIS_SELECTED);
+        return 0;
+    }
+    int n = KeyTarget(s, nKey, nFocus);
+    if (n < 0)
+        return 0;
+    bool bMulti = !(Style(s) & LVS_SINGLESEL);
+    if (GetKeyState(VK_SHIFT) < 0 && bMulti)
+        SelectRange(s, n);
+    else if (GetKeyState(VK_CONTROL) < 0 && bMulti)
+        SetState(s, n, LVIS_FOCUSED, LVIS_FOCUSED); // Ctrl moves the focus alone
+    else
+        SelectOnly(s, n);
+    if (Alive(h) && ValidItem(s, n))
+        EnsureVisible(s, n, false);
+    return 0;
+}
+
+LRESULT OnSetFocus(ListViewState* s)
+{
+    NMHDR nm = {};
+    VekNotifyParent(s->hwndSelf, NM_SETFOCUS, &nm);
+    return 0;
+}
+
+LRESULT OnKillFocus(ListViewState* s)
+{
+    NMHDR nm = {};
+    VekNotifyParent(s->hwndSelf, NM_KILLFOCUS, &nm);
+    return 0;
+}
+
+// A header notification: acted on, then passed on to the parent unless the list view caused it.
+LRESULT OnHeaderNotify(ListViewState* s, NMHEADERW* p)
+{
+    HWND h = s->hwndSelf;
+    bool bOwn = s->nOwnHeaderCalls > 0;
+    switch (p->hdr.code)
+    {
+    case HDN_ITEMCLICKW:
+        NotifyItem(s, LVN_COLUMNCLICK, -1, p->iItem, 0, 0, 0);
+        if (!Alive(h))
+            return 0;
+        break;
+    case HDN_ITEMCHANGEDW:
+        InvalidateRect(h, nullptr, TRUE);
+        break;
+    default:
+        break;
+    }
+    if (bOwn)
+        return 0;
+    HWND hParent = GetParent(h);
+    return hParent ? SendMessageW(hParent, WM_NOTIFY, p->hdr.idFrom, reinterpret_cast<LPARAM>(p))
+                   : 0;
 }
 
 LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     ListViewState* s = State(h);
-    if (!s && msg != WM_NCCREATE)
+    if (msg == WM_NCCREATE)
+    {
+        s = new ListViewState;
+        s->hwndSelf = h;
+        VekSetCtlState(h, s);
+        return TRUE;
+    }
+    if (!s)
         return DefWindowProcW(h, msg, wParam, lParam);
+    const POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (msg)
     {
-    case WM_NCCREATE:
-        VekSetCtlState(h, new ListViewState);
-        return TRUE;
-    case WM_CREATE: {
-        s->hwndHeader = CreateWindowExW(0, WC_HEADERW, L"", WS_CHILD | HDS_BUTTONS, 0, 0, 0,
-                                        VEK_CY_HEADER, h, nullptr, nullptr, nullptr);
-        if (!s->hwndHeader)
-            return -1;
-        LayoutHeader(h, s);
-        return 0;
-    }
+    case WM_CREATE:
+        return OnCreate(s);
     case WM_NCDESTROY:
         delete s;
         VekSetCtlState(h, nullptr);
         return 0;
     case WM_SIZE:
-        LayoutHeader(h, s);
-        return 0;
+        return OnSize(s);
     case WM_SETFONT:
-        DefWindowProcW(h, msg, wParam, lParam);
-        SendMessageW(s->hwndHeader, WM_SETFONT, wParam, lParam);
-        return 0;
+        return OnSetFont(s, wParam, lParam);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+        return OnSetFocus(s);
+    case WM_KILLFOCUS:
+        return OnKillFocus(s);
+    case WM_LBUTTONDOWN:
+        return OnLButtonDown(s, wParam, pt, NM_CLICK);
+    case WM_LBUTTONDBLCLK:
+        return OnLButtonDown(s, wParam, pt, NM_DBLCLK);
+    case WM_LBUTTONUP:
+        return 0;
+    case WM_RBUTTONDOWN:
+        return OnRButtonDown(s, wParam, pt);
+    case WM_RBUTTONDBLCLK:
+        NotifyClick(s, NM_RDBLCLK, pt, wParam);
+        return 0;
+    case WM_RBUTTONUP:
+        return 0;
+    case WM_KEYDOWN:
+        return OnKeyDown(s, static_cast<UINT>(wParam));
+    case WM_VSCROLL:
+        return OnVScroll(s, wParam);
+    case WM_NOTIFY: {
+        auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
+        if (pHdr && pHdr->hwndFrom == s->hwndHeader)
+            return OnHeaderNotify(s, reinterpret_cast<NMHEADERW*>(pHdr));
+        return 0;
+    }
     case LVM_GETHEADER:
         return reinterpret_cast<LRESULT>(s->hwndHeader);
-    case LVM_INSERTCOLUMNW: {
-        auto* p = reinterpret_cast<const LVCOLUMNW*>(lParam);
-        if (!p)
-            return -1;
-        int nCols = Columns(s);
-        int k = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (k < 0 || k > nCols)
-            k = nCols;
-        HDITEMW hdi = {};
-        hdi.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
-        hdi.pszText = (p->mask & LVCF_TEXT) ? p->pszText : const_cast<LPWSTR>(L"");
-        hdi.cxy = (p->mask & LVCF_WIDTH) ? p->cx : 0;
-        // The first column is always left-aligned.
-        hdi.fmt = HDF_STRING |
-                  ((k == 0 || !(p->mask & LVCF_FMT)) ? HDF_LEFT : (p->fmt & HDF_JUSTIFYMASK));
-        LRESULT r = SendMessageW(s->hwndHeader, HDM_INSERTITEMW, static_cast<WPARAM>(k),
-                                 reinterpret_cast<LPARAM>(&hdi));
-        if (r < 0)
-            return -1;
-        for (Row& row : s->rows)
-            if (static_cast<int>(row.texts.size()) > k)
-                row.texts.insert(row.texts.begin() + k, std::wstring());
-        InvalidateRect(h, nullptr, TRUE);
-        return r;
-    }
-    case LVM_DELETECOLUMN: {
-        int k = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!SendMessageW(s->hwndHeader, HDM_DELETEITEM, wParam, 0))
-            return FALSE;
-        for (Row& row : s->rows)
-            if (static_cast<int>(row.texts.size()) > k)
-                row.texts.erase(row.texts.begin() + k);
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
-    case LVM_GETCOLUMNW: {
-        auto* p = reinterpret_cast<LVCOLUMNW*>(lParam);
-        int k = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!p || k < 0 || k >= Columns(s))
-            return FALSE;
-        HDITEMW hdi = {};
-        hdi.mask = HDI_WIDTH | HDI_FORMAT | ((p->mask & LVCF_TEXT) ? HDI_TEXT : 0);
-        hdi.pszText = p->pszText;
-        hdi.cchTextMax = p->cchTextMax;
-        SendMessageW(s->hwndHeader, HDM_GETITEMW, wParam, reinterpret_cast<LPARAM>(&hdi));
-        if (p->mask & LVCF_WIDTH)
-            p->cx = hdi.cxy;
-        if (p->mask & LVCF_FMT)
-            p->fmt = hdi.fmt & HDF_JUSTIFYMASK;
-        if (p->mask & LVCF_SUBITEM)
-            p->iSubItem = k;
-        if (p->mask & LVCF_ORDER)
-            p->iOrder = k;
-        return TRUE;
-    }
-    case LVM_SETCOLUMNW: {
-        auto* p = reinterpret_cast<const LVCOLUMNW*>(lParam);
-        int k = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!p || k < 0 || k >= Columns(s))
-            return FALSE;
-        HDITEMW hdi = {};
-        if (p->mask & LVCF_TEXT)
-        {
-            hdi.mask |= HDI_TEXT;
-            hdi.pszText = p->pszText;
-        }
-        if (p->mask & LVCF_WIDTH)
-        {
-            hdi.mask |= HDI_WIDTH;
-            hdi.cxy = p->cx;
-        }
-        if ((p->mask & LVCF_FMT) && k != 0)
-        {
-            hdi.mask |= HDI_FORMAT;
-            hdi.fmt = HDF_STRING | (p->fmt & HDF_JUSTIFYMASK);
-        }
-        return SendMessageW(s->hwndHeader, HDM_SETITEMW, wParam, reinterpret_cast<LPARAM>(&hdi));
-    }
-    case LVM_GETCOLUMNWIDTH: {
-        int k = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (k < 0 || k >= Columns(s))
-            return 0;
-        RECT rc = ColumnRect(s, k);
-        return rc.right - rc.left;
-    }
-    case LVM_SETCOLUMNWIDTH: {
-        int k = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (k < 0 || k >= Columns(s))
-            return FALSE;
-        int cx = static_cast<short>(LOWORD(lParam));
-        if (cx == LVSCW_AUTOSIZE || cx == LVSCW_AUTOSIZE_USEHEADER)
-        {
-            int nWidest = 0;
-            for (int i = 0; i < Count(s); ++i)
-                nWidest = std::max(nWidest, VekTextWidth(Text(s, i, k)));
-            if (cx == LVSCW_AUTOSIZE_USEHEADER)
-            {
-                WCHAR sz[260] = {};
-                HDITEMW hdi = {};
-                hdi.mask = HDI_TEXT;
-                hdi.pszText = sz;
-                hdi.cchTextMax = 260;
-                SendMessageW(s->hwndHeader, HDM_GETITEMW, wParam, reinterpret_cast<LPARAM>(&hdi));
-                nWidest = std::max(nWidest, VekTextWidth(sz));
-            }
-            cx = nWidest + 2 * LabelPad(s);
-        }
-        HDITEMW hdi = {};
-        hdi.mask = HDI_WIDTH;
-        hdi.cxy = cx;
-        return SendMessageW(s->hwndHeader, HDM_SETITEMW, wParam, reinterpret_cast<LPARAM>(&hdi));
-    }
+    case LVM_INSERTCOLUMNW:
+        return OnInsertColumn(s, IndexArg(wParam), reinterpret_cast<const LVCOLUMNW*>(lParam));
+    case LVM_DELETECOLUMN:
+        return OnDeleteColumn(s, IndexArg(wParam));
+    case LVM_GETCOLUMNW:
+        return OnGetColumn(s, IndexArg(wParam), reinterpret_cast<LVCOLUMNW*>(lParam));
+    case LVM_SETCOLUMNW:
+        return OnSetColumn(s, IndexArg(wParam), reinterpret_cast<const LVCOLUMNW*>(lParam));
+    case LVM_GETCOLUMNWIDTH:
+        return OnGetColumnWidth(s, IndexArg(wParam));
+    case LVM_SETCOLUMNWIDTH:
+        return OnSetColumnWidth(s, IndexArg(wParam), static_cast<short>(LOWORD(lParam)));
     case LVM_GETITEMCOUNT:
         return Count(s);
     case LVM_INSERTITEMW:
-        return InsertItem(h, s, reinterpret_cast<const LVITEMW*>(lParam));
+        return OnInsertItem(s, reinterpret_cast<const LVITEMW*>(lParam));
     case LVM_DELETEITEM:
-        return DeleteItem(h, s, static_cast<int>(static_cast<INT_PTR>(wParam)));
-    case LVM_DELETEALLITEMS: {
-        // A parent answering TRUE to LVN_DELETEALLITEMS does not want one LVN_DELETEITEM each.
-        bool bEach = !NotifyItem(h, LVN_DELETEALLITEMS, -1, 0, 0, 0, 0);
-        if (!IsWindow(h))
-            return FALSE;
-        if (bEach)
-            for (int i = 0; i < Count(s); ++i)
-                NotifyItem(h, LVN_DELETEITEM, i, 0, 0, 0, 0,
-                           s->rows[static_cast<size_t>(i)].lParam);
-        if (!IsWindow(h))
-            return FALSE;
-        s->rows.clear();
-        s->nTop = 0;
-        s->nSelMark = -1;
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
-    case LVM_SETITEMTEXTW: {
-        auto* p = reinterpret_cast<const LVITEMW*>(lParam);
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!p || !ValidItem(s, n) || p->iSubItem < 0)
-            return FALSE;
-        // A sub-item exists only for an existing column.
-        if (p->iSubItem > 0 && p->iSubItem >= Columns(s))
-            return FALSE;
-        SetText(s->rows[static_cast<size_t>(n)], p->iSubItem, p->pszText);
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
-    case LVM_GETITEMTEXTW: {
-        auto* p = reinterpret_cast<LVITEMW*>(lParam);
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!p)
-            return 0;
-        if (!ValidItem(s, n) || p->iSubItem < 0)
-        {
-            VekCopyText(std::wstring(), p->pszText, p->cchTextMax);
-            return 0;
-        }
-        return VekCopyText(Text(s, n, p->iSubItem), p->pszText, p->cchTextMax);
-    }
-    case LVM_GETITEMW: {
-        auto* p = reinterpret_cast<LVITEMW*>(lParam);
-        if (!p || !ValidItem(s, p->iItem))
-            return FALSE;
-        const Row& row = s->rows[static_cast<size_t>(p->iItem)];
-        if (p->mask & LVIF_TEXT)
-            VekCopyText(Text(s, p->iItem, p->iSubItem), p->pszText, p->cchTextMax);
-        if (p->mask & LVIF_STATE)
-            p->state = row.nState & p->stateMask;
-        if (p->mask & LVIF_PARAM)
-            p->lParam = row.lParam;
-        return TRUE;
-    }
-    case LVM_SETITEMW: {
-        auto* p = reinterpret_cast<const LVITEMW*>(lParam);
-        if (!p || !ValidItem(s, p->iItem))
-            return FALSE;
-        if ((p->mask & LVIF_TEXT))
-        {
-            if (p->iSubItem > 0 && p->iSubItem >= Columns(s))
-                return FALSE;
-            SetText(s->rows[static_cast<size_t>(p->iItem)], p->iSubItem, p->pszText);
-        }
-        if (p->mask & LVIF_PARAM)
-            s->rows[static_cast<size_t>(p->iItem)].lParam = p->lParam;
-        if (p->mask & LVIF_STATE)
-            SetState(h, s, p->iItem, p->state, p->stateMask);
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    }
+        return OnDeleteItem(s, IndexArg(wParam));
+    case LVM_DELETEALLITEMS:
+        return OnDeleteAllItems(s);
+    case LVM_SETITEMTEXTW:
+        return OnSetItemText(s, IndexArg(wParam), reinterpret_cast<const LVITEMW*>(lParam));
+    case LVM_GETITEMTEXTW:
+        return OnGetItemText(s, IndexArg(wParam), reinterpret_cast<LVITEMW*>(lParam));
+    case LVM_GETITEMW:
+        return OnGetItem(s, reinterpret_cast<LVITEMW*>(lParam));
+    case LVM_SETITEMW:
+        return OnSetItem(s, reinterpret_cast<const LVITEMW*>(lParam));
     case LVM_SETITEMSTATE: {
         auto* p = reinterpret_cast<const LVITEMW*>(lParam);
-        if (!p)
-            return FALSE;
-        return SetState(h, s, static_cast<int>(static_cast<INT_PTR>(wParam)), p->state,
-                        p->stateMask);
+        return p ? SetState(s, IndexArg(wParam), p->state, p->stateMask) : FALSE;
     }
-    case LVM_GETITEMSTATE: {
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        return ValidItem(s, n)
-                   ? (s->rows[static_cast<size_t>(n)].nState & static_cast<UINT>(lParam))
-                   : 0;
-    }
+    case LVM_GETITEMSTATE:
+        return OnGetItemState(s, IndexArg(wParam), static_cast<UINT>(lParam));
     case LVM_GETSELECTEDCOUNT:
-        return std::count_if(s->rows.begin(), s->rows.end(),
-                             [](const Row& r) { return (r.nState & LVIS_SELECTED) != 0; });
-    case LVM_GETNEXTITEM: {
-        int nStart = static_cast<int>(static_cast<INT_PTR>(wParam));
-        UINT nFlags = LOWORD(lParam);
-        UINT nWant = nFlags & (LVNI_FOCUSED | LVNI_SELECTED | LVNI_CUT | LVNI_DROPHILITED);
-        auto matches = [&](int i) {
-            return (s->rows[static_cast<size_t>(i)].nState & nWant) == nWant;
-        };
-        if (nFlags & LVNI_ABOVE)
-        {
-            for (int i = nStart - 1; i >= 0; --i)
-                if (matches(i))
-                    return i;
-            return -1;
-        }
-        for (int i = std::max(nStart + 1, 0); i < Count(s); ++i)
-            if (matches(i))
-                return i;
-        return -1;
-    }
+        return OnGetSelectedCount(s);
+    case LVM_GETNEXTITEM:
+        return OnGetNextItem(s, IndexArg(wParam), LOWORD(lParam));
     case LVM_GETSELECTIONMARK:
         return s->nSelMark;
-    case LVM_SETSELECTIONMARK: {
-        int nOld = s->nSelMark;
-        s->nSelMark = static_cast<int>(lParam);
-        return nOld;
-    }
-    case LVM_GETITEMRECT: {
-        auto* p = reinterpret_cast<RECT*>(lParam);
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!p || !ValidItem(s, n))
-            return FALSE;
-        *p = ItemRect(h, s, n, p->left);
-        return TRUE;
-    }
-    case LVM_GETSUBITEMRECT: {
-        auto* p = reinterpret_cast<RECT*>(lParam);
-        if (!p)
-            return FALSE;
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        int k = p->top;
-        int nCode = p->left;
-        if (k < 0 || (k > 0 && k >= Columns(s)))
-            return FALSE;
-        if (k == 0)
-        {
-            *p = ItemRect(h, s, n, nCode);
-            return TRUE;
-        }
-        RECT col = ColumnRect(s, k);
-        int top = RowTop(h, s, n);
-        *p = RECT{col.left, top, col.right, top + VEK_CY_LVROW};
-        return TRUE;
-    }
+    case LVM_SETSELECTIONMARK:
+        return OnSetSelectionMark(s, static_cast<int>(lParam));
+    case LVM_GETITEMRECT:
+        return OnGetItemRect(s, IndexArg(wParam), reinterpret_cast<RECT*>(lParam));
+    case LVM_GETSUBITEMRECT:
+        return OnGetSubItemRect(s, IndexArg(wParam), reinterpret_cast<RECT*>(lParam));
     case LVM_SUBITEMHITTEST: {
         auto* p = reinterpret_cast<LVHITTESTINFO*>(lParam);
-        return p ? SubItemHitTest(h, s, p) : -1;
+        return p ? SubItemHitTest(s, p) : -1;
     }
     case LVM_HITTEST: {
         auto* p = reinterpret_cast<LVHITTESTINFO*>(lParam);
-        return p ? HitTest(h, s, p) : -1;
+        return p ? HitTest(s, p) : -1;
     }
-    case LVM_SETEXTENDEDLISTVIEWSTYLE: {
-        DWORD dwOld = s->dwExStyle;
-        DWORD dwMask = wParam ? static_cast<DWORD>(wParam) : 0xFFFFFFFFu;
-        s->dwExStyle = (dwOld & ~dwMask) | (static_cast<DWORD>(lParam) & dwMask);
-        InvalidateRect(h, nullptr, TRUE);
-        return dwOld;
-    }
+    case LVM_SETEXTENDEDLISTVIEWSTYLE:
+        return OnSetExtendedStyle(s, static_cast<DWORD>(wParam), static_cast<DWORD>(lParam));
     case LVM_GETEXTENDEDLISTVIEWSTYLE:
         return s->dwExStyle;
     case LVM_GETTOPINDEX:
         return s->nTop;
     case LVM_GETCOUNTPERPAGE:
-        return PerPage(h);
-    case LVM_ENSUREVISIBLE: {
-        int n = static_cast<int>(static_cast<INT_PTR>(wParam));
-        if (!ValidItem(s, n))
-            return FALSE;
-        EnsureVisible(h, s, n);
-        return TRUE;
-    }
+        return PerPage(s);
+    case LVM_ENSUREVISIBLE:
+        return OnEnsureVisible(s, IndexArg(wParam), LOWORD(lParam) != 0);
     case LVM_SCROLL:
-        s->nTop += static_cast<int>(lParam) / VEK_CY_LVROW;
-        ClampTop(h, s);
-        InvalidateRect(h, nullptr, TRUE);
-        return TRUE;
-    case WM_VSCROLL: {
-        int nPage = std::max(1, PerPage(h));
-        s->nTop = VekScrollTopRow(wParam, s->nTop, nPage, Count(s));
-        ClampTop(h, s);
-        InvalidateRect(h, nullptr, TRUE);
-        return 0;
-    }
-    case WM_LBUTTONDOWN:
-        Click(h, s, wParam, lParam, NM_CLICK);
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        Click(h, s, wParam, lParam, NM_DBLCLK);
-        return 0;
-    case WM_LBUTTONUP:
-        return 0;
-    case WM_KEYDOWN: {
-        NMLVKEYDOWN nm = {};
-        nm.wVKey = static_cast<WORD>(wParam);
-        VekNotifyParent(h, LVN_KEYDOWN, &nm.hdr);
-        if (!IsWindow(h) || Count(s) == 0)
-            return 0;
-        int nFocus = FocusedItem(s);
-        int n = nFocus;
-        switch (wParam)
-        {
-        case VK_UP:
-            n = nFocus < 0 ? 0 : std::max(0, nFocus - 1);
-            break;
-        case VK_DOWN:
-            n = nFocus < 0 ? 0 : std::min(Count(s) - 1, nFocus + 1);
-            break;
-        case VK_HOME:
-            n = 0;
-            break;
-        case VK_END:
-            n = Count(s) - 1;
-            break;
-        case VK_SPACE:
-            if (nFocus >= 0)
-                SetState(h, s, nFocus, LVIS_SELECTED, LVIS_SELECTED);
-            return 0;
-        default:
-            return 0;
-        }
-        SelectOnly(h, s, n);
-        if (IsWindow(h))
-            EnsureVisible(h, s, n);
-        return 0;
-    }
-    case WM_SETFOCUS: {
-        NMHDR nm = {};
-        VekNotifyParent(h, NM_SETFOCUS, &nm);
-        return 0;
-    }
-    case WM_KILLFOCUS: {
-        NMHDR nm = {};
-        VekNotifyParent(h, NM_KILLFOCUS, &nm);
-        return 0;
-    }
-    case WM_NOTIFY: {
-        auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
-        if (pHdr && pHdr->hwndFrom == s->hwndHeader)
-        {
-            if (pHdr->code == HDN_ITEMCLICKW)
-                NotifyItem(h, LVN_COLUMNCLICK, -1, reinterpret_cast<NMHEADERW*>(pHdr)->iItem, 0, 0,
-                           0);
-            else if (pHdr->code == HDN_ITEMCHANGEDW)
-                InvalidateRect(h, nullptr, TRUE);
-        }
-        return 0;
-    }
+        return OnScroll(s, static_cast<int>(lParam));
     default:
         return DefWindowProcW(h, msg, wParam, lParam);
     }

@@ -1,6 +1,12 @@
 // Report list view and its header: rows, cells, rectangles, hit tests and the default click.
 #include "VekTestParent.h"
 
+#include <cctype>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <tuple>
+
 namespace
 {
 const UINT ID_LIST = 40093;
@@ -265,10 +271,428 @@ TEST_F(ListFixture, HeaderClickIsAColumnClick)
     EXPECT_EQ(1, nColumn);
 }
 
+// The list view passes its header's notifications on to its parent after acting on them; they
+// keep the header as sender (id 0), so a parent can tell them from the list's own.
+TEST_F(ListFixture, HeaderNotificationsReachTheListsParent)
+{
+    CHeaderCtrl* pHeader = list.GetHeaderCtrl();
+    HWND hHeader = pHeader->m_hWnd;
+    std::vector<HWND> senders;
+    std::vector<int> items;
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        senders.push_back(p->hwndFrom);
+        items.push_back(p->code == LVN_COLUMNCLICK ? reinterpret_cast<NMLISTVIEW*>(p)->iSubItem
+                                                   : reinterpret_cast<NMHEADER*>(p)->iItem);
+        return 0;
+    };
+    CRect rc;
+    pHeader->GetItemRect(1, &rc);
+    ASSERT_TRUE(VekInput::Click(hHeader, rc.CenterPoint()));
+    EXPECT_TRUE(
+        parent.Matches({{WM_NOTIFY, ID_LIST, LVN_COLUMNCLICK}, {WM_NOTIFY, 0, HDN_ITEMCLICK}}));
+    EXPECT_EQ((std::vector<HWND>{list.m_hWnd, hHeader}), senders);
+    EXPECT_EQ((std::vector<int>{1, 1}), items);
+
+    // A double click: one click, then the double click.
+    parent.Clear();
+    ASSERT_TRUE(VekInput::DoubleClick(hHeader, rc.CenterPoint()));
+    EXPECT_TRUE(parent.Matches({{WM_NOTIFY, ID_LIST, LVN_COLUMNCLICK},
+                                {WM_NOTIFY, 0, HDN_ITEMCLICK},
+                                {WM_NOTIFY, 0, HDN_ITEMDBLCLICK}}));
+
+    // A change made on the header itself is passed on, and the parent may refuse it.
+    parent.Clear();
+    HDITEM hdi = {};
+    hdi.mask = HDI_WIDTH;
+    hdi.cxy = 90;
+    ASSERT_TRUE(pHeader->SetItem(1, &hdi));
+    EXPECT_TRUE(
+        parent.Matches({{WM_NOTIFY, 0, HDN_ITEMCHANGING}, {WM_NOTIFY, 0, HDN_ITEMCHANGED}}));
+    EXPECT_EQ(90, list.GetColumnWidth(1));
+    parent.m_onNotify = [](NMHDR* p) -> LRESULT { return p->code == HDN_ITEMCHANGING; };
+    hdi.cxy = 40;
+    EXPECT_FALSE(pHeader->SetItem(1, &hdi));
+    EXPECT_EQ(90, list.GetColumnWidth(1));
+
+    // The list's own column messages change the header without telling the parent.
+    parent.m_onNotify = nullptr;
+    parent.Clear();
+    ASSERT_TRUE(list.SetColumnWidth(1, 70));
+    LVCOLUMN col = {};
+    col.mask = LVCF_TEXT;
+    col.pszText = const_cast<LPWSTR>(L"Max");
+    ASSERT_TRUE(list.SetColumn(0, &col));
+    EXPECT_EQ(70, list.GetColumnWidth(1));
+    EXPECT_TRUE(parent.Matches({}));
+}
+
+TEST(ListViewHeader, NoSortHeaderMeansNoColumnClicks)
+{
+    CVekTestParent parent;
+    HWND h = VekCreateChild(parent, WC_LISTVIEWW, L"", LVS_REPORT | LVS_NOSORTHEADER, ID_LIST,
+                            {10, 10, 410, 310});
+    ASSERT_TRUE(h);
+    LVCOLUMNW col = {};
+    col.mask = LVCF_WIDTH;
+    col.cx = 100;
+    SendMessageW(h, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+    HWND hHeader = reinterpret_cast<HWND>(SendMessageW(h, LVM_GETHEADER, 0, 0));
+    EXPECT_EQ(0, GetWindowLongW(hHeader, GWL_STYLE) & HDS_BUTTONS);
+    ASSERT_TRUE(VekInput::Click(hHeader, POINT{50, 5}));
+    EXPECT_TRUE(parent.Matches({}));
+}
+
+// A right click moves the focus to the row and selects it unless it is part of the selection,
+// then reports NM_RCLICK with the row and column.
+TEST_F(ListFixture, RightClickFocusesThenReports)
+{
+    AddRows(4);
+    list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    NMITEMACTIVATE last = {};
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code == NM_RCLICK)
+            last = *reinterpret_cast<NMITEMACTIVATE*>(p);
+        return 0;
+    };
+    struct Case
+    {
+        int nRow;
+        std::vector<int> selected; // afterwards
+    };
+    const Case cases[] = {
+        {2, {0, 2}}, // on a selected row: the selection stays
+        {3, {3}},    // elsewhere: that row alone
+    };
+    for (const Case& c : cases)
+    {
+        parent.Clear();
+        CRect rc;
+        list.GetSubItemRect(c.nRow, 1, LVIR_LABEL, rc);
+        CPoint pt = rc.CenterPoint();
+        list.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+        list.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+        std::vector<int> selected;
+        for (POSITION pos = list.GetFirstSelectedItemPosition(); pos;)
+            selected.push_back(list.GetNextSelectedItem(pos));
+        EXPECT_EQ(c.selected, selected) << "row " << c.nRow;
+        EXPECT_EQ(c.nRow, list.GetNextItem(-1, LVNI_FOCUSED));
+        ASSERT_FALSE(parent.m_log.empty());
+        EXPECT_EQ((VekParentMsg{WM_NOTIFY, ID_LIST, NM_RCLICK}), parent.m_log.back());
+        EXPECT_EQ(c.nRow, last.iItem);
+        EXPECT_EQ(1, last.iSubItem);
+    }
+}
+
 TEST_F(ListFixture, ExtendedStyleReturnsThePrevious)
 {
     EXPECT_EQ(0u, list.SetExtendedStyle(0x471));
     EXPECT_EQ(0x471u, list.GetExtendedStyle());
     EXPECT_EQ(0x471u, list.SetExtendedStyle(LVS_EX_GRIDLINES));
 }
+} // namespace
+
+// A handler may destroy the control that notifies it, or that control's parent, as the grid and
+// the database dialog do when they rebuild their controls. Every notification of the list view
+// and of its header is answered once by such a handler; the control must then leave its freed
+// state alone (the sanitizer build reports any read of it).
+namespace
+{
+enum class Victim
+{
+    Sender,       // the window that sent the notification
+    SenderParent, // its parent (for the list view: the test parent; for the header: the list)
+};
+
+struct DestroyCase
+{
+    const char* pszName;
+    UINT nCode; // the notification whose handler destroys
+    std::function<void(HWND hList)> prepare;
+    std::function<void(HWND hList)> trigger;
+};
+
+HWND HeaderOf(HWND hList)
+{
+    return reinterpret_cast<HWND>(SendMessageW(hList, LVM_GETHEADER, 0, 0));
+}
+
+POINT CellCentre(HWND hList, int nRow, int nCol)
+{
+    RECT rc = {LVIR_LABEL, nCol, 0, 0};
+    SendMessageW(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow),
+                 reinterpret_cast<LPARAM>(&rc));
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+void SetStates(HWND hList, int n, UINT nState, UINT nMask)
+{
+    LVITEMW item = {};
+    item.state = nState;
+    item.stateMask = nMask;
+    SendMessageW(hList, LVM_SETITEMSTATE, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(&item));
+}
+
+void SetHeaderWidth(HWND hList, int k, int cx)
+{
+    HDITEMW hdi = {};
+    hdi.mask = HDI_WIDTH;
+    hdi.cxy = cx;
+    SendMessageW(HeaderOf(hList), HDM_SETITEMW, static_cast<WPARAM>(k),
+                 reinterpret_cast<LPARAM>(&hdi));
+}
+
+void Nothing(HWND) {}
+void FocusList(HWND hList)
+{
+    SetFocus(hList);
+}
+void SelectRow2(HWND hList)
+{
+    SetStates(hList, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageW(hList, LVM_SETSELECTIONMARK, 0, 2);
+}
+
+const DestroyCase g_destroyCases[] = {
+    {"state of every row", LVN_ITEMCHANGING, Nothing,
+     [](HWND h) { SetStates(h, -1, LVIS_SELECTED, LVIS_SELECTED); }},
+    {"state of every row", LVN_ITEMCHANGED, Nothing,
+     [](HWND h) { SetStates(h, -1, LVIS_SELECTED, LVIS_SELECTED); }},
+    {"single-selection state", LVN_ITEMCHANGED, SelectRow2,
+     [](HWND h) { SetStates(h, 4, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED); }},
+    {"click", LVN_ITEMCHANGING, SelectRow2,
+     [](HWND h) { VekInput::Click(h, CellCentre(h, 4, 0)); }},
+    {"click", LVN_ITEMCHANGED, SelectRow2, [](HWND h) { VekInput::Click(h, CellCentre(h, 4, 0)); }},
+    {"control click", LVN_ITEMCHANGED, SelectRow2,
+     [](HWND h) { VekInput::Click(h, CellCentre(h, 4, 0), VEK_MOD_CONTROL); }},
+    {"shift click", LVN_ITEMCHANGED, SelectRow2,
+     [](HWND h) { VekInput::Click(h, CellCentre(h, 5, 0), VEK_MOD_SHIFT); }},
+    {"click on empty space", LVN_ITEMCHANGED, SelectRow2,
+     [](HWND h) {
+         VekInput::Click(h, POINT{300, 250});
+     }},
+    {"click", NM_CLICK, Nothing, [](HWND h) { VekInput::Click(h, CellCentre(h, 1, 0)); }},
+    {"double click", NM_DBLCLK, Nothing,
+     [](HWND h) { VekInput::DoubleClick(h, CellCentre(h, 1, 0)); }},
+    {"right click", NM_RCLICK, Nothing,
+     [](HWND h) {
+         POINT pt = CellCentre(h, 1, 0);
+         SendMessageW(h, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+         SendMessageW(h, WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+     }},
+    {"right click", LVN_ITEMCHANGED, SelectRow2,
+     [](HWND h) {
+         POINT pt = CellCentre(h, 4, 0);
+         SendMessageW(h, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+         SendMessageW(h, WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+     }},
+    {"focus by click", NM_SETFOCUS, Nothing,
+     [](HWND h) { VekInput::Click(h, CellCentre(h, 1, 0)); }},
+    {"focus leaves", NM_KILLFOCUS, FocusList, [](HWND h) { SetFocus(GetParent(h)); }},
+    {"key", LVN_KEYDOWN, FocusList, [](HWND) { VekInput::KeyDown(VK_DOWN); }},
+    {"arrow key", LVN_ITEMCHANGED, SelectRow2,
+     [](HWND h) {
+         SetFocus(h);
+         VekInput::KeyDown(VK_DOWN);
+     }},
+    {"space", LVN_ITEMCHANGED, [](HWND h) { SetStates(h, 3, LVIS_FOCUSED, LVIS_FOCUSED); },
+     [](HWND h) {
+         SetFocus(h);
+         VekInput::KeyDown(VK_SPACE);
+     }},
+    {"insert", LVN_INSERTITEM, Nothing,
+     [](HWND h) {
+         LVITEMW item = {};
+         item.mask = LVIF_TEXT | LVIF_STATE;
+         item.pszText = const_cast<LPWSTR>(L"new");
+         item.state = item.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
+         SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+     }},
+    {"insert focused", LVN_ITEMCHANGED, Nothing,
+     [](HWND h) {
+         LVITEMW item = {};
+         item.mask = LVIF_TEXT | LVIF_STATE;
+         item.iItem = 3;
+         item.pszText = const_cast<LPWSTR>(L"new");
+         item.state = item.stateMask = LVIS_FOCUSED;
+         SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+     }},
+    {"delete", LVN_DELETEITEM, SelectRow2, [](HWND h) { SendMessageW(h, LVM_DELETEITEM, 2, 0); }},
+    {"delete all", LVN_DELETEALLITEMS, Nothing,
+     [](HWND h) { SendMessageW(h, LVM_DELETEALLITEMS, 0, 0); }},
+    {"delete all", LVN_DELETEITEM, Nothing,
+     [](HWND h) { SendMessageW(h, LVM_DELETEALLITEMS, 0, 0); }},
+    {"header click", LVN_COLUMNCLICK, Nothing,
+     [](HWND h) {
+         VekInput::Click(HeaderOf(h), POINT{250, 5});
+     }},
+    {"header click", HDN_ITEMCLICKW, Nothing,
+     [](HWND h) {
+         VekInput::Click(HeaderOf(h), POINT{250, 5});
+     }},
+    {"header item set", HDN_ITEMCHANGINGW, Nothing, [](HWND h) { SetHeaderWidth(h, 1, 90); }},
+    {"header item set", HDN_ITEMCHANGEDW, Nothing, [](HWND h) { SetHeaderWidth(h, 1, 90); }},
+};
+
+// A list of eight rows in two columns, its own parent window.
+struct DestroyScene
+{
+    CVekTestParent parent;
+    HWND hList = nullptr;
+    DestroyScene()
+    {
+        hList = VekCreateChild(parent, WC_LISTVIEWW, L"", LVS_REPORT | WS_TABSTOP, ID_LIST,
+                               {10, 10, 410, 310});
+        LVCOLUMNW col = {};
+        col.mask = LVCF_TEXT | LVCF_WIDTH;
+        col.pszText = const_cast<LPWSTR>(L"c");
+        col.cx = 200;
+        SendMessageW(hList, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+        col.cx = 120;
+        SendMessageW(hList, LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
+        for (int i = 0; i < 8; ++i)
+        {
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT;
+            item.iItem = i;
+            item.pszText = const_cast<LPWSTR>(L"row");
+            SendMessageW(hList, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+};
+
+void RunDestroyCase(const DestroyCase& c, Victim victim, bool bSubclassed)
+{
+    SCOPED_TRACE(std::string(c.pszName) + ", code " + std::to_string(static_cast<int>(c.nCode)) +
+                 (victim == Victim::Sender ? ", sender destroyed" : ", parent destroyed") +
+                 (bSubclassed ? ", MFC object attached" : ""));
+    DestroyScene scene;
+    ASSERT_TRUE(scene.hList);
+    CListCtrl object;
+    if (bSubclassed)
+    {
+        ASSERT_TRUE(object.SubclassWindow(scene.hList));
+    }
+    c.prepare(scene.hList);
+    HWND hDestroyed = nullptr;
+    scene.parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code != c.nCode || hDestroyed)
+            return 0;
+        hDestroyed = victim == Victim::Sender ? p->hwndFrom : GetParent(p->hwndFrom);
+        DestroyWindow(hDestroyed);
+        return 0;
+    };
+    c.trigger(scene.hList);
+    ASSERT_NE(nullptr, hDestroyed) << "the notification never reached the parent";
+    EXPECT_FALSE(IsWindow(hDestroyed));
+}
+
+// One test per notification, victim and wrapping, so that each shows on its own.
+struct ListViewDestroy : ::testing::TestWithParam<std::tuple<size_t, Victim, bool>>
+{
+};
+
+TEST_P(ListViewDestroy, NotifierStopsTouchingItsState)
+{
+    const auto& [nCase, victim, bSubclassed] = GetParam();
+    RunDestroyCase(g_destroyCases[nCase], victim, bSubclassed);
+}
+
+std::string DestroyCaseName(const ::testing::TestParamInfo<ListViewDestroy::ParamType>& info)
+{
+    const auto& [nCase, victim, bSubclassed] = info.param;
+    std::string str = std::to_string(nCase) + "_" + g_destroyCases[nCase].pszName;
+    for (char& ch : str)
+        if (!isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    str += victim == Victim::Sender ? "_Sender" : "_Parent";
+    return bSubclassed ? str + "_Mfc" : str;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryNotification, ListViewDestroy,
+                         ::testing::Combine(::testing::Range<size_t>(0, std::size(g_destroyCases)),
+                                            ::testing::Values(Victim::Sender, Victim::SenderParent),
+                                            ::testing::Bool()),
+                         DestroyCaseName);
+// The header on its own, as a dialog may hold one: its parent is the test parent.
+struct HeaderDestroyCase
+{
+    const char* pszName;
+    UINT nCode;
+    std::function<void(HWND hHeader)> trigger;
+};
+
+const HeaderDestroyCase g_headerDestroyCases[] = {
+    {"click", HDN_ITEMCLICK,
+     [](HWND h) {
+         VekInput::Click(h, POINT{150, 5});
+     }},
+    {"double click", HDN_ITEMDBLCLICK,
+     [](HWND h) {
+         VekInput::DoubleClick(h, POINT{150, 5});
+     }},
+    {"item set", HDN_ITEMCHANGING,
+     [](HWND h) {
+         HDITEMW hdi = {};
+         hdi.mask = HDI_WIDTH;
+         hdi.cxy = 10;
+         SendMessageW(h, HDM_SETITEMW, 1, reinterpret_cast<LPARAM>(&hdi));
+     }},
+    {"item set", HDN_ITEMCHANGED,
+     [](HWND h) {
+         HDITEMW hdi = {};
+         hdi.mask = HDI_WIDTH;
+         hdi.cxy = 10;
+         SendMessageW(h, HDM_SETITEMW, 1, reinterpret_cast<LPARAM>(&hdi));
+     }},
+};
+
+struct HeaderDestroy : ::testing::TestWithParam<std::tuple<size_t, Victim>>
+{
+};
+
+TEST_P(HeaderDestroy, NotifierStopsTouchingItsState)
+{
+    const auto& [nCase, victim] = GetParam();
+    const HeaderDestroyCase& c = g_headerDestroyCases[nCase];
+    CVekTestParent parent;
+    HWND hHeader = VekCreateChild(parent, WC_HEADERW, L"", HDS_BUTTONS, 7, {0, 0, 400, 20});
+    ASSERT_TRUE(hHeader);
+    for (int k = 0; k < 3; ++k)
+    {
+        HDITEMW hdi = {};
+        hdi.mask = HDI_WIDTH;
+        hdi.cxy = 100;
+        SendMessageW(hHeader, HDM_INSERTITEMW, static_cast<WPARAM>(k),
+                     reinterpret_cast<LPARAM>(&hdi));
+    }
+    HWND hDestroyed = nullptr;
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code != c.nCode || hDestroyed)
+            return 0;
+        hDestroyed = victim == Victim::Sender ? p->hwndFrom : GetParent(p->hwndFrom);
+        DestroyWindow(hDestroyed);
+        return 0;
+    };
+    c.trigger(hHeader);
+    ASSERT_NE(nullptr, hDestroyed) << "the notification never reached the parent";
+    EXPECT_FALSE(IsWindow(hDestroyed));
+}
+
+std::string HeaderCaseName(const ::testing::TestParamInfo<HeaderDestroy::ParamType>& info)
+{
+    const auto& [nCase, victim] = info.param;
+    std::string str = std::to_string(nCase) + "_" + g_headerDestroyCases[nCase].pszName;
+    for (char& ch : str)
+        if (!isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return str + (victim == Victim::Sender ? "_Sender" : "_Parent");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryNotification, HeaderDestroy,
+    ::testing::Combine(::testing::Range<size_t>(0, std::size(g_headerDestroyCases)),
+                       ::testing::Values(Victim::Sender, Victim::SenderParent)),
+    HeaderCaseName);
 } // namespace
