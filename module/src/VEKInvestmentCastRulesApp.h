@@ -17,6 +17,7 @@ public:
     // String nID of the default-folder library, whatever library is current; empty when missing.
     CString LoadDefaultResString(UINT nID) override;
     HINSTANCE GetResDll() const override { return m_hResDll; }
+    CString GetHelpFilePath() const override { return m_strHelpFilePath; }
 
     HINSTANCE m_hResDll;        // current-language library; null when none could be loaded
     HINSTANCE m_hDefaultResDll; // the library of the default-language folder

@@ -4,6 +4,9 @@
 #include "resource.h"
 #include "vekres.h"
 
+#include <commctrl.h>
+#include <winuser.h>
+
 namespace
 {
 

@@ -12,6 +12,8 @@ public:
     virtual HINSTANCE GetResDll() const = 0;
     // String nID of the default-folder library (language independent); empty when missing.
     virtual CString LoadDefaultResString(UINT nID) = 0;
+    // The help file of the module's dialogs; empty when unknown.
+    virtual CString GetHelpFilePath() const { return CString(); }
 
 protected:
     ~IRuleResources() = default;
