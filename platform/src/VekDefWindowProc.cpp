@@ -36,6 +36,11 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_MOUSEACTIVATE:
         return 1;
+    case WM_MOUSEWHEEL:
+        // Wheel turns go to the focus window; one that does not scroll hands them up.
+        if (VekIsChildWindow(w))
+            return SendMessageW(w->hwndParent, Msg, wParam, lParam);
+        return 0;
     case WM_NCHITTEST: {
         RECT rc;
         GetClientRect(hWnd, &rc);
