@@ -662,8 +662,6 @@ VEK_PLATFORM_API BOOL SetDoubleClickTime(UINT uInterval);
 // SM_CXDOUBLECLK and SM_CYDOUBLECLK (4: a second press less than 2 pixels away in each
 // direction can make a double click); 0 for metrics not kept.
 VEK_PLATFORM_API int GetSystemMetrics(int nIndex);
-#define GET_KEYSTATE_WPARAM(w) (LOWORD(w))
-#define GET_WHEEL_DELTA_WPARAM(w) ((short)HIWORD(w))
 VEK_PLATFORM_API BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase);
 VEK_PLATFORM_API BOOL UpdateWindow(HWND hWnd);
 VEK_PLATFORM_API BOOL RedrawWindow(HWND hWnd, LPCRECT lprcUpdate, void* hrgnUpdate, UINT flags);

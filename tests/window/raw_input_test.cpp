@@ -17,7 +17,6 @@ struct VekInputMsg
     bool bShift; // GetKeyState(VK_SHIFT) held when it arrived
 };
 
-const int WHEEL_DELTA_TEST = 120;
 const UINT VK_MIDDLE_BUTTON = 0x04; // not supported
 
 std::vector<VekInputMsg> g_log;
@@ -242,7 +241,7 @@ TEST_F(RawInputFixture, WheelGoesToTheFocusAndUnhandledTurnsClimbToTheParent)
                                   hDbl, nullptr, nullptr, nullptr);
     SetFocus(hInner);
     const POINT ptElsewhere = ScreenPoint(hPlain, 3, 4); // the pointer is not over the focus
-    ASSERT_TRUE(VekRawInput::Wheel(-2 * WHEEL_DELTA_TEST, ptElsewhere, VEK_MOD_CONTROL, nTime));
+    ASSERT_TRUE(VekRawInput::Wheel(-2 * WHEEL_DELTA, ptElsewhere, VEK_MOD_CONTROL, nTime));
     ASSERT_EQ((std::vector<UINT>{WM_MOUSEWHEEL, WM_MOUSEWHEEL}), Messages());
     EXPECT_EQ(hInner, g_log[0].hwnd);
     EXPECT_EQ(hDbl, g_log[1].hwnd);
@@ -253,14 +252,14 @@ TEST_F(RawInputFixture, WheelGoesToTheFocusAndUnhandledTurnsClimbToTheParent)
 
     g_bPassWheel = false; // a window that scrolls keeps the turn
     g_log.clear();
-    ASSERT_TRUE(VekRawInput::Wheel(WHEEL_DELTA_TEST, ptElsewhere, 0, nTime + 1));
+    ASSERT_TRUE(VekRawInput::Wheel(WHEEL_DELTA, ptElsewhere, 0, nTime + 1));
     EXPECT_EQ((std::vector<UINT>{WM_MOUSEWHEEL}), Messages());
 
     SetFocus(nullptr);
-    EXPECT_FALSE(VekRawInput::Wheel(WHEEL_DELTA_TEST, ptElsewhere, 0, nTime + 2));
+    EXPECT_FALSE(VekRawInput::Wheel(WHEEL_DELTA, ptElsewhere, 0, nTime + 2));
     EnableWindow(hDbl, FALSE);
     SetFocus(hInner);
-    EXPECT_FALSE(VekRawInput::Wheel(WHEEL_DELTA_TEST, ptElsewhere, 0, nTime + 3));
+    EXPECT_FALSE(VekRawInput::Wheel(WHEEL_DELTA, ptElsewhere, 0, nTime + 3));
 }
 
 TEST_F(RawInputFixture, KeysCarryTheHeldModifiersAndAltMakesSystemKeys)
