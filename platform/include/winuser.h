@@ -488,6 +488,7 @@ typedef SCROLLBARINFO* PSCROLLBARINFO;
 
 // Virtual keys
 #define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
 #define VK_CANCEL 0x03
 #define VK_BACK 0x08
 #define VK_TAB 0x09
@@ -512,6 +513,7 @@ typedef SCROLLBARINFO* PSCROLLBARINFO;
 #define VK_F1 0x70
 #define VK_F2 0x71
 #define VK_F4 0x73
+#define VK_F10 0x79
 #define VK_OEM_PLUS 0xBB
 #define VK_OEM_COMMA 0xBC
 #define VK_OEM_MINUS 0xBD
@@ -646,8 +648,20 @@ VEK_PLATFORM_API HWND WindowFromPoint(POINT Point);
 VEK_PLATFORM_API DWORD GetMessagePos();
 VEK_PLATFORM_API LONG GetMessageTime();
 VEK_PLATFORM_API BOOL GetCursorPos(LPPOINT lpPoint);
-// High bit set while the key is held down during the current input event.
+// High bit set while the key (or mouse button) is held down during the current input event.
 VEK_PLATFORM_API short GetKeyState(int nVirtKey);
+// The same as GetKeyState: input is delivered synchronously, so the current event's state is
+// the device's state.
+VEK_PLATFORM_API short GetAsyncKeyState(int vKey);
+// The longest time in milliseconds between the presses of a double click (500 by default).
+VEK_PLATFORM_API UINT GetDoubleClickTime();
+// Sets it; 0 restores the default.
+VEK_PLATFORM_API BOOL SetDoubleClickTime(UINT uInterval);
+#define SM_CXDOUBLECLK 36
+#define SM_CYDOUBLECLK 37
+// SM_CXDOUBLECLK and SM_CYDOUBLECLK (4: a second press less than 2 pixels away in each
+// direction can make a double click); 0 for metrics not kept.
+VEK_PLATFORM_API int GetSystemMetrics(int nIndex);
 VEK_PLATFORM_API BOOL InvalidateRect(HWND hWnd, LPCRECT lpRect, BOOL bErase);
 VEK_PLATFORM_API BOOL UpdateWindow(HWND hWnd);
 VEK_PLATFORM_API BOOL RedrawWindow(HWND hWnd, LPCRECT lprcUpdate, void* hrgnUpdate, UINT flags);

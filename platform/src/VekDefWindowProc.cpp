@@ -36,6 +36,16 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_MOUSEACTIVATE:
         return 1;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+        if (wParam == HTVSCROLL)
+            VekBeginScrollBarTracking(hWnd, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSEWHEEL:
+        // Wheel turns go to the focus window; one that does not scroll hands them up.
+        if (VekIsChildWindow(w))
+            return SendMessageW(w->hwndParent, Msg, wParam, lParam);
+        return 0;
     case WM_NCHITTEST: {
         RECT rc;
         GetClientRect(hWnd, &rc);
@@ -43,6 +53,14 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         ScreenToClient(hWnd, &pt);
         if (PtInRect(&rc, pt))
             return HTCLIENT;
+        if (w->dwStyle & WS_VSCROLL)
+        {
+            SCROLLBARINFO sbi = {};
+            sbi.cbSize = sizeof(sbi);
+            POINT ptScreen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (GetScrollBarInfo(hWnd, OBJID_VSCROLL, &sbi) && PtInRect(&sbi.rcScrollBar, ptScreen))
+                return HTVSCROLL;
+        }
         if ((w->dwStyle & WS_CAPTION) == WS_CAPTION && pt.y < 0)
             return HTCAPTION;
         return HTBORDER;

@@ -69,11 +69,37 @@ void VekSetCreateHook(void (*pfn)(HWND hWnd, void* pContext), void* pContext);
 void VekNotifyParentCommand(HWND hWnd, UINT nCode);
 // Sends WM_NOTIFY to the parent of hWnd with pHdr's hwndFrom, idFrom and code filled in.
 LRESULT VekNotifyParent(HWND hWnd, UINT nCode, NMHDR* pHdr);
-// Sets the screen position of the current input message (GetMessagePos).
-void VekSetMessagePos(POINT ptScreen);
-// Held modifier keys (VEK_MOD_*) of the current input event.
-UINT VekGetModifiers();
-void VekSetModifiers(UINT nModifiers);
+// True when input may reach hWnd: it and its ancestors are visible and enabled, and it lies in
+// the innermost running modal dialog (or in a popup of one of its controls).
+bool VekCanReceiveInput(HWND hWnd);
+// Sends an input message the way a message loop carries it (message position from ptScreen for
+// pointer messages, PreTranslateMessage, TranslateMessage, DispatchMessage), then delivers what
+// was posted meanwhile.
+void VekDeliverInput(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, POINT ptScreen);
+// The message time (GetMessageTime) of the messages of the current event.
+void VekSetInputTime(DWORD nTime);
+// The character the next translated key press types instead of its own (VekInput::Type);
+// cleared by TranslateMessage.
+void VekSetPendingChar(WCHAR ch);
+// The focus window, or the running dialog when nothing has the focus; null when neither.
+HWND VekKeyboardTarget();
+// Held modifier keys (VEK_MOD_*), and holding a set of them without any key message.
+UINT VekHeldModifiers();
+void VekHoldModifiers(UINT nModifiers);
+// A button event aimed at hAim, or at the window under the point when hAim is null (see
+// VekRawInput::ButtonDown). FALSE when nothing may take it.
+BOOL VekRawButton(HWND hAim, UINT vkButton, bool bDown, POINT ptScreen, UINT nModifiers,
+                  DWORD nTime);
+// The time of the next gesture: the double-click time after the latest event.
+DWORD VekGestureTime();
+// Dragging in a window's scroll bar, kept by the input path between a press on the bar and the
+// release of the button (no nested loop: input arrives one event at a time). Begin is called by
+// DefWindowProc for WM_NCLBUTTONDOWN on HTVSCROLL and sends the first WM_VSCROLL; while tracking,
+// moves go to Track and the left button's release to End.
+void VekBeginScrollBarTracking(HWND hWnd, POINT ptScreen);
+bool VekIsTrackingScrollBar();
+void VekTrackScrollBar(POINT ptScreen);
+void VekEndScrollBarTracking(POINT ptScreen);
 // The nearest ancestor (or hWnd itself) that is a dialog, or null.
 HWND VekFindDialogAncestor(HWND hWnd);
 // The top-level window of hWnd (climbing WS_CHILD parents).
