@@ -765,6 +765,19 @@ TEST_F(GridFixture, TheKeyboardReachesTheLastRow)
     });
 }
 
+// Disabled until list views handle Page Down (being added to the window system).
+TEST_F(GridFixture, DISABLED_PageDownReachesTheLastRow)
+{
+    Run([&](CVEKUWTRuleListCtrl& grid) {
+        const int nLast = grid.GetItemCount() - 1;
+        ASSERT_TRUE(ClickCell(grid, 0, 0));
+        for (int i = 0; i <= nLast && grid.GetNextItem(-1, LVNI_FOCUSED) < nLast; ++i)
+            ASSERT_TRUE(VekInput::KeyDown(VK_NEXT));
+        EXPECT_EQ(nLast, grid.GetNextItem(-1, LVNI_FOCUSED));
+        EXPECT_GT(grid.GetTopIndex() + grid.GetCountPerPage(), nLast);
+    });
+}
+
 // After scrolling, a click or a double click opens its editor over the cell under the pointer,
 // not over the row that was there before.
 TEST_F(GridFixture, AClickAfterScrollingOpensTheCellUnderThePointer)
