@@ -7,6 +7,11 @@
 // k spans the header item k. The column-0 label starts VEK_CX_LVLABELPAD pixels into the cell
 // (plus VEK_CX_TVSTATEICON for LVS_EX_CHECKBOXES); other labels are the whole cell.
 //
+// Scrolling: the list keeps its top row and tells the standard vertical bar the rows, the page
+// (rows wholly shown) and the top row, so the bar shows exactly while the rows do not fit. The
+// bar's requests, the wheel (system lines per notch, partial deltas added up) and the navigation
+// keys move the top row.
+//
 // Header notifications: the header reports to the list view, which acts on them and passes
 // them on to its own parent unchanged (hwndFrom and idFrom stay the header's), except those
 // caused by the list view's own column messages.
@@ -47,6 +52,8 @@ struct ListViewState
     // Header notifications that arrive while this is non-zero come from the list view's own
     // column messages and are not passed on.
     int nOwnHeaderCalls = 0;
+    int nWheelRemainder = 0;      // wheel delta not yet turned into rows
+    bool bUpdatingScroll = false; // telling the bar, which may answer with WM_SIZE
 };
 
 ListViewState* State(HWND h)
@@ -254,10 +261,24 @@ void ScrollTo(ListViewState* s, int nTop)
     InvalidateRect(s->hwndSelf, nullptr, TRUE);
 }
 
-// Keeps the top row valid after the rows or the size changed.
+// Keeps the top row valid and tells the standard vertical bar the rows, the page and the top
+// row; the bar shows itself when the rows do not fit (narrowing the client area, which sends
+// WM_SIZE back here).
 void UpdateScroll(ListViewState* s)
 {
     s->nTop = ClampedTop(s, s->nTop);
+    if ((Style(s) & LVS_NOSCROLL) || s->bUpdatingScroll)
+        return;
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = std::max(0, Count(s) - 1);
+    si.nPage = static_cast<UINT>(PerPage(s));
+    si.nPos = s->nTop;
+    s->bUpdatingScroll = true;
+    SetScrollInfo(s->hwndSelf, SB_VERT, &si, TRUE);
+    s->bUpdatingScroll = false;
 }
 
 // Scrolls as little as needed to show row n wholly (or partly, with bPartialOK).
@@ -449,6 +470,7 @@ LRESULT OnCreate(ListViewState* s)
     if (!s->hwndHeader)
         return -1;
     LayoutHeader(s);
+    UpdateScroll(s);
     return 0;
 }
 
@@ -808,6 +830,28 @@ LRESULT OnVScroll(ListViewState* s, WPARAM wParam)
     return 0;
 }
 
+// Rows per notch as the system sets them (at most a page); partial deltas add up until they make
+// a row, and a turn the other way drops what was left of the previous one.
+LRESULT OnMouseWheel(ListViewState* s, WPARAM wParam)
+{
+    int nDelta = GET_WHEEL_DELTA_WPARAM(wParam);
+    if ((nDelta < 0) == (s->nWheelRemainder < 0))
+        s->nWheelRemainder += nDelta;
+    else
+        s->nWheelRemainder = nDelta;
+    UINT nLines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &nLines, 0);
+    int nPage = std::max(1, PerPage(s));
+    int nPerNotch = std::min(static_cast<int>(std::min(nLines, 0x7FFFu)), nPage);
+    if (nPerNotch <= 0)
+        return 0;
+    int nRows = nPerNotch * s->nWheelRemainder / WHEEL_DELTA;
+    s->nWheelRemainder -= WHEEL_DELTA * nRows / nPerNotch;
+    ScrollTo(s, s->nTop - nRows);
+    UpdateScroll(s);
+    return 0;
+}
+
 // The default left click: selection (with Ctrl toggling and Shift extending), focus, then
 // NM_CLICK (or NM_DBLCLK for the second click of a double click).
 LRESULT OnLButtonDown(ListViewState* s, WPARAM wKeys, POINT pt, UINT nNotify)
@@ -937,6 +981,7 @@ LRESULT OnSetFocus(ListViewState* s)
 
 LRESULT OnKillFocus(ListViewState* s)
 {
+    s->nWheelRemainder = 0;
     NMHDR nm = {};
     VekNotifyParent(s->hwndSelf, NM_KILLFOCUS, &nm);
     return 0;
@@ -1015,6 +1060,8 @@ LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return OnKeyDown(s, static_cast<UINT>(wParam));
     case WM_VSCROLL:
         return OnVScroll(s, wParam);
+    case WM_MOUSEWHEEL:
+        return OnMouseWheel(s, wParam);
     case WM_NOTIFY: {
         auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
         if (pHdr && pHdr->hwndFrom == s->hwndHeader)

@@ -385,6 +385,243 @@ TEST_F(ListFixture, RightClickFocusesThenReports)
     }
 }
 
+// The standard bar appears when the rows no longer fit and goes when they fit again; while it
+// shows, the client area and the header are narrower by its width.
+TEST_F(ListFixture, ScrollBarComesAndGoesWithTheRows)
+{
+    const int nPage = list.GetCountPerPage();
+    ASSERT_EQ((300 - VEK_CY_HEADER) / VEK_CY_LVROW, nPage);
+    AddRows(nPage);
+    auto barShown = [&] { return (list.GetStyle() & WS_VSCROLL) != 0; };
+    auto clientWidth = [&] {
+        CRect rc;
+        list.GetClientRect(&rc);
+        return rc.Width();
+    };
+    EXPECT_FALSE(barShown());
+    EXPECT_EQ(400, clientWidth());
+
+    ASSERT_EQ(nPage, list.InsertItem(nPage, L"one more"));
+    EXPECT_TRUE(barShown());
+    EXPECT_EQ(400 - VEK_CX_VSCROLL, clientWidth());
+    CRect rcHeader;
+    list.GetHeaderCtrl()->GetClientRect(&rcHeader);
+    EXPECT_EQ(400 - VEK_CX_VSCROLL, rcHeader.Width());
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(::GetScrollInfo(list.m_hWnd, SB_VERT, &si));
+    EXPECT_EQ(0, si.nMin);
+    EXPECT_EQ(nPage, si.nMax);
+    EXPECT_EQ(static_cast<UINT>(nPage), si.nPage);
+    EXPECT_EQ(0, si.nPos);
+    EXPECT_EQ(nPage, list.GetCountPerPage()); // the bar takes width, not height
+
+    list.SendMessage(WM_VSCROLL, SB_BOTTOM);
+    EXPECT_EQ(1, list.GetTopIndex());
+    EXPECT_EQ(1, ::GetScrollPos(list.m_hWnd, SB_VERT));
+
+    ASSERT_TRUE(list.DeleteItem(0));
+    EXPECT_FALSE(barShown());
+    EXPECT_EQ(400, clientWidth());
+    EXPECT_EQ(0, list.GetTopIndex());
+}
+
+// Report views scroll by whole rows: LVM_SCROLL rounds to the nearest row, LVM_ENSUREVISIBLE
+// scrolls as little as it must.
+TEST_F(ListFixture, ScrollRoundsToRowsAndEnsureVisibleScrollsLittle)
+{
+    AddRows(40);
+    const int nPage = list.GetCountPerPage();
+    struct Step
+    {
+        int dy;
+        int nTop; // afterwards
+    };
+    const Step steps[] = {
+        {VEK_CY_LVROW / 2, 1},  {VEK_CY_LVROW / 2 - 1, 1}, {3 * VEK_CY_LVROW, 4},
+        {-VEK_CY_LVROW / 2, 3}, {-100 * VEK_CY_LVROW, 0},  {100 * VEK_CY_LVROW, 40 - nPage},
+    };
+    for (const Step& step : steps)
+    {
+        EXPECT_TRUE(list.Scroll(CSize(0, step.dy)));
+        EXPECT_EQ(step.nTop, list.GetTopIndex()) << "dy " << step.dy;
+        EXPECT_EQ(step.nTop, ::GetScrollPos(list.m_hWnd, SB_VERT)) << "dy " << step.dy;
+    }
+    struct Ensure
+    {
+        int nItem;
+        int nTopBefore;
+        int nTopAfter;
+    };
+    const Ensure ensures[] = {
+        {5, 0, 0},               // already shown
+        {nPage, 0, 1},           // just below: one row
+        {30, 0, 30 - nPage + 1}, // far below: it becomes the last row shown
+        {2, 20, 2},              // above: it becomes the top row
+    };
+    for (const Ensure& e : ensures)
+    {
+        list.Scroll(CSize(0, (e.nTopBefore - list.GetTopIndex()) * VEK_CY_LVROW));
+        ASSERT_EQ(e.nTopBefore, list.GetTopIndex());
+        EXPECT_TRUE(list.EnsureVisible(e.nItem, FALSE));
+        EXPECT_EQ(e.nTopAfter, list.GetTopIndex()) << "item " << e.nItem;
+    }
+}
+
+// The material grid: 260 rows in a box that shows ten. Row 259 must be reachable with the
+// wheel, with the bar and with the keyboard.
+struct GridFixture : ::testing::Test
+{
+    static constexpr int kRows = 260;
+    static constexpr int kPage = 10;
+    CVekTestParent parent;
+    CListCtrl list;
+    void SetUp() override
+    {
+        HWND h = VekCreateChild(parent, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP,
+                                ID_LIST, {10, 10, 310, 10 + VEK_CY_HEADER + kPage * VEK_CY_LVROW});
+        ASSERT_TRUE(h);
+        list.Attach(h);
+        list.InsertColumn(0, L"Material", LVCFMT_LEFT, 150);
+        list.InsertColumn(1, L"Thickness", LVCFMT_LEFT, 100);
+        for (int i = 0; i < kRows; ++i)
+            ASSERT_EQ(i, list.InsertItem(i, L"row"));
+        ASSERT_EQ(kPage, list.GetCountPerPage());
+        parent.Clear();
+    }
+    void TearDown() override { list.Detach(); }
+    // The row drawn at the point, by hit test.
+    int RowAt(CPoint pt)
+    {
+        LVHITTESTINFO info = {};
+        info.pt = pt;
+        list.SubItemHitTest(&info);
+        return info.iItem;
+    }
+    // Row n is wholly inside the client area and found there by a hit test.
+    ::testing::AssertionResult Shows(int n)
+    {
+        CRect rc, rcClient;
+        list.GetSubItemRect(n, 1, LVIR_LABEL, rc);
+        list.GetClientRect(&rcClient);
+        if (rc.top < VEK_CY_HEADER || rc.bottom > rcClient.bottom)
+            return ::testing::AssertionFailure() << "row " << n << " at " << rc.top;
+        if (RowAt(rc.CenterPoint()) != n)
+            return ::testing::AssertionFailure() << "hit test finds " << RowAt(rc.CenterPoint());
+        return ::testing::AssertionSuccess();
+    }
+    void Wheel(int nDelta) { list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, nDelta)); }
+    int Notifications(UINT nCode) const
+    {
+        return static_cast<int>(
+            std::count_if(parent.m_log.begin(), parent.m_log.end(), [&](const VekParentMsg& m) {
+                return m.nMsg == WM_NOTIFY && m.nCode == nCode;
+            }));
+    }
+};
+
+TEST_F(GridFixture, WheelReachesTheLastRow)
+{
+    int nNotches = 0;
+    for (int nTop = -1; nTop != list.GetTopIndex() && nNotches < 1000; ++nNotches)
+    {
+        nTop = list.GetTopIndex();
+        Wheel(-WHEEL_DELTA);
+    }
+    // Three rows a notch: 84 notches reach the last page (and one more shows nothing new).
+    EXPECT_EQ(85, nNotches);
+    EXPECT_EQ(kRows - kPage, list.GetTopIndex());
+    EXPECT_EQ(kRows - kPage, ::GetScrollPos(list.m_hWnd, SB_VERT));
+    EXPECT_TRUE(Shows(kRows - 1));
+
+    // Partial deltas add up: a sixth of a notch is half a row, two of them one row.
+    Wheel(WHEEL_DELTA / 6);
+    EXPECT_EQ(kRows - kPage, list.GetTopIndex());
+    Wheel(WHEEL_DELTA / 6);
+    EXPECT_EQ(kRows - kPage - 1, list.GetTopIndex());
+    // A turn the other way forgets the half row left over from the previous direction.
+    Wheel(WHEEL_DELTA / 6);
+    Wheel(-WHEEL_DELTA / 6);
+    EXPECT_EQ(kRows - kPage - 1, list.GetTopIndex());
+    Wheel(-WHEEL_DELTA / 6);
+    EXPECT_EQ(kRows - kPage, list.GetTopIndex());
+}
+
+TEST_F(GridFixture, BarRequestsMoveTheRows)
+{
+    struct Step
+    {
+        WPARAM wParam;
+        int nTop; // afterwards
+    };
+    const Step steps[] = {
+        {SB_LINEDOWN, 1},
+        {SB_PAGEDOWN, 1 + kPage},
+        {SB_LINEUP, kPage},
+        {MAKEWPARAM(SB_THUMBTRACK, 200), 200},
+        {MAKEWPARAM(SB_THUMBPOSITION, 255), kRows - kPage}, // beyond the last page
+        {SB_ENDSCROLL, kRows - kPage},
+        {SB_PAGEUP, kRows - 2 * kPage},
+        {SB_TOP, 0},
+        {SB_PAGEUP, 0},
+        {SB_BOTTOM, kRows - kPage},
+    };
+    for (const Step& step : steps)
+    {
+        list.SendMessage(WM_VSCROLL, step.wParam);
+        EXPECT_EQ(step.nTop, list.GetTopIndex()) << "request " << LOWORD(step.wParam);
+        EXPECT_EQ(step.nTop, ::GetScrollPos(list.m_hWnd, SB_VERT))
+            << "request " << LOWORD(step.wParam);
+    }
+    EXPECT_TRUE(Shows(kRows - 1));
+    EXPECT_TRUE(parent.Matches({})); // scrolling changes no item
+}
+
+// Keys move the focused, selected row and scroll it into view: Page Down goes to the last row
+// shown, then a page further; Page Up likewise upwards; Home and End to the ends.
+TEST_F(GridFixture, KeysMoveTheSelectionAndScrollToIt)
+{
+    list.SetFocus();
+    struct Step
+    {
+        UINT nKey;
+        int nFocus; // afterwards
+        int nTop;
+    };
+    const Step steps[] = {
+        {VK_DOWN, 0, 0},                     // nothing focused yet: the first row
+        {VK_NEXT, kPage - 1, 0},             // to the last row shown
+        {VK_NEXT, 2 * kPage - 2, kPage - 1}, // a page further
+        {VK_PRIOR, kPage - 1, kPage - 1},    // to the top row shown
+        {VK_PRIOR, 0, 0},                    // a page further up
+        {VK_END, kRows - 1, kRows - kPage},
+        {VK_UP, kRows - 2, kRows - kPage},
+        {VK_PRIOR, kRows - kPage, kRows - kPage},
+        {VK_HOME, 0, 0},
+    };
+    for (const Step& step : steps)
+    {
+        parent.Clear();
+        ASSERT_TRUE(VekInput::KeyDown(step.nKey));
+        EXPECT_EQ(step.nFocus, list.GetNextItem(-1, LVNI_FOCUSED)) << "key " << step.nKey;
+        EXPECT_EQ(step.nFocus, list.GetNextItem(-1, LVNI_SELECTED)) << "key " << step.nKey;
+        EXPECT_EQ(1u, list.GetSelectedCount()) << "key " << step.nKey;
+        EXPECT_EQ(step.nTop, list.GetTopIndex()) << "key " << step.nKey;
+        EXPECT_TRUE(Shows(step.nFocus)) << "key " << step.nKey;
+        EXPECT_GE(Notifications(LVN_ITEMCHANGED), 1) << "key " << step.nKey;
+    }
+    // Page Down again and again walks to the last row.
+    int nPresses = 0;
+    while (list.GetNextItem(-1, LVNI_FOCUSED) != kRows - 1 && nPresses < 100)
+    {
+        ASSERT_TRUE(VekInput::KeyDown(VK_NEXT));
+        ++nPresses;
+    }
+    EXPECT_EQ(kRows - 1, list.GetNextItem(-1, LVNI_FOCUSED));
+    EXPECT_TRUE(Shows(kRows - 1));
+}
+
 TEST_F(ListFixture, ExtendedStyleReturnsThePrevious)
 {
     EXPECT_EQ(0u, list.SetExtendedStyle(0x471));
@@ -495,6 +732,16 @@ const DestroyCase g_destroyCases[] = {
      [](HWND h) {
          SetFocus(h);
          VekInput::KeyDown(VK_DOWN);
+     }},
+    {"page down", LVN_ITEMCHANGED, SelectRow2,
+     [](HWND h) {
+         SetFocus(h);
+         VekInput::KeyDown(VK_NEXT);
+     }},
+    {"end", LVN_ITEMCHANGING, SelectRow2,
+     [](HWND h) {
+         SetFocus(h);
+         VekInput::KeyDown(VK_END);
      }},
     {"space", LVN_ITEMCHANGED, [](HWND h) { SetStates(h, 3, LVIS_FOCUSED, LVIS_FOCUSED); },
      [](HWND h) {
