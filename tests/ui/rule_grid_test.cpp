@@ -765,8 +765,7 @@ TEST_F(GridFixture, TheKeyboardReachesTheLastRow)
     });
 }
 
-// Disabled until list views handle Page Down (being added to the window system).
-TEST_F(GridFixture, DISABLED_PageDownReachesTheLastRow)
+TEST_F(GridFixture, PageDownReachesTheLastRow)
 {
     Run([&](CVEKUWTRuleListCtrl& grid) {
         const int nLast = grid.GetItemCount() - 1;
@@ -818,8 +817,7 @@ TEST_F(GridFixture, AClickAfterScrollingOpensTheCellUnderThePointer)
 // A click on the scroll bar scrolls through OnVScroll: the grid is repainted at once and an
 // open editor stays where it was, over whatever cell is now beneath it; page clicks reach the
 // last row.
-// Disabled until list views show their scroll bar (being added to the window system).
-TEST_F(GridFixture, DISABLED_TheScrollBarScrollsAndLeavesTheEditorInPlace)
+TEST_F(GridFixture, TheScrollBarScrollsAndLeavesTheEditorInPlace)
 {
     Run([&](CVEKUWTRuleListCtrl& grid) {
         const int nLast = grid.GetItemCount() - 1;
@@ -853,8 +851,7 @@ TEST_F(GridFixture, DISABLED_TheScrollBarScrollsAndLeavesTheEditorInPlace)
 
 // The wheel turns the list under an open editor: the editor stays where it was, and the last
 // row comes into view.
-// Disabled until list views scroll by the wheel (being added to the window system).
-TEST_F(GridFixture, DISABLED_TheWheelReachesTheLastRowAndLeavesTheEditorInPlace)
+TEST_F(GridFixture, TheWheelReachesTheLastRowAndLeavesTheEditorInPlace)
 {
     Run([&](CVEKUWTRuleListCtrl& grid) {
         const int nLast = grid.GetItemCount() - 1;
