@@ -26,21 +26,122 @@
 #include "VekWindowInternal.h"
 
 #include <algorithm>
-#include <map>
+#include <iterator>
+#include <cwctype>
 #include <memory>
+#include <set>
+#include <unordered_map>
 
 namespace
 {
+struct TreeItem;
+
+// The order TVI_SORT keeps: by text, ignoring case.
+struct TextOrder
+{
+    bool operator()(const TreeItem* a, const TreeItem* b) const;
+};
+using SortIndex = std::multiset<TreeItem*, TextOrder>;
+
 struct TreeItem
 {
     uintptr_t id = 0;
     std::wstring strText;
+    std::wstring strKey; // the text in lower case, as TVI_SORT compares it
     UINT nState = 0;
     LPARAM lParam = 0;
     int cChildren = -1; // as set through TVIF_CHILDREN; -1 follows the real children
     TreeItem* pParent = nullptr;
-    std::vector<TreeItem*> children;
+    // The children as a linked list: stepping to a sibling, inserting at a known place and
+    // removing are constant time, however many siblings there are.
+    TreeItem* pFirstChild = nullptr;
+    TreeItem* pLastChild = nullptr;
+    TreeItem* pPrev = nullptr;
+    TreeItem* pNext = nullptr;
+    // While the children stand in text order (as when TVI_SORT alone placed them), sorted holds
+    // them in the same order, so that a sorted insertion finds its place in log time. Another
+    // insertion or a new text that breaks the order empties it, and sorted insertions then
+    // scan the list, until TVM_SORTCHILDREN or the last child's removal restores the order.
+    bool bChildrenInOrder = true;
+    SortIndex sorted;
+    SortIndex::iterator itSorted; // this item's entry in its parent's sorted, while in order
 };
+
+std::wstring LowerCase(const std::wstring& str)
+{
+    std::wstring strLower(str);
+    for (wchar_t& ch : strLower)
+        ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
+    return strLower;
+}
+
+void SetText(TreeItem* p, LPCWSTR pszText)
+{
+    p->strText = pszText && pszText != LPSTR_TEXTCALLBACKW ? pszText : L"";
+    p->strKey = LowerCase(p->strText);
+}
+
+// What VekCompareNoCase answers, from the texts lowered once when they were set.
+bool TextOrder::operator()(const TreeItem* a, const TreeItem* b) const
+{
+    const std::wstring& strA = a->strKey;
+    const std::wstring& strB = b->strKey;
+    const size_t n = std::min(strA.size(), strB.size());
+    for (size_t i = 0; i < n; ++i)
+        if (strA[i] != strB[i])
+            return static_cast<wint_t>(strA[i]) < static_cast<wint_t>(strB[i]);
+    return strA.size() < strB.size();
+}
+
+bool InOrder(const TreeItem* a, const TreeItem* b)
+{
+    return !a || !b || !TextOrder()(b, a);
+}
+
+// The parent's children are no longer known to be in text order.
+void ForgetOrder(TreeItem* pParent)
+{
+    pParent->bChildrenInOrder = false;
+    pParent->sorted.clear();
+}
+
+// Enters p, linked already, in its parent's index, or forgets the order p breaks.
+void IndexChild(TreeItem* p)
+{
+    TreeItem* pParent = p->pParent;
+    if (!pParent->bChildrenInOrder)
+        return;
+    if (!InOrder(p->pPrev, p) || !InOrder(p, p->pNext))
+    {
+        ForgetOrder(pParent);
+        return;
+    }
+    // Equal texts stand in the index as in the list: just before the next sibling.
+    p->itSorted =
+        pParent->sorted.emplace_hint(p->pNext ? p->pNext->itSorted : pParent->sorted.end(), p);
+}
+
+// Links p into pParent's children before pBefore (null: last).
+void Link(TreeItem* pParent, TreeItem* p, TreeItem* pBefore)
+{
+    p->pParent = pParent;
+    p->pNext = pBefore;
+    p->pPrev = pBefore ? pBefore->pPrev : pParent->pLastChild;
+    (p->pPrev ? p->pPrev->pNext : pParent->pFirstChild) = p;
+    (pBefore ? pBefore->pPrev : pParent->pLastChild) = p;
+}
+
+void UnlinkFromParent(TreeItem* p)
+{
+    TreeItem* pParent = p->pParent;
+    if (pParent->bChildrenInOrder)
+        pParent->sorted.erase(p->itSorted);
+    (p->pPrev ? p->pPrev->pNext : pParent->pFirstChild) = p->pNext;
+    (p->pNext ? p->pNext->pPrev : pParent->pLastChild) = p->pPrev;
+    p->pPrev = p->pNext = nullptr;
+    if (!pParent->pFirstChild)
+        pParent->bChildrenInOrder = true;
+}
 
 uintptr_t g_nextItemId = 0x1000;
 
@@ -49,7 +150,7 @@ struct TreeView
 {
     HWND hwnd = nullptr;
     TreeItem root;
-    std::map<uintptr_t, std::unique_ptr<TreeItem>> items;
+    std::unordered_map<uintptr_t, std::unique_ptr<TreeItem>> items;
     TreeItem* pCaret = nullptr;
     TreeItem* pFirstVisible = nullptr;
     TreeItem* pDropHilite = nullptr;
@@ -75,7 +176,7 @@ TreeItem* Item(TreeView* tv, HTREEITEM h)
 
 bool HasChildren(const TreeItem* p)
 {
-    return p->cChildren >= 0 ? p->cChildren != 0 : !p->children.empty();
+    return p->cChildren >= 0 ? p->cChildren != 0 : p->pFirstChild != nullptr;
 }
 bool Expanded(const TreeItem* p)
 {
@@ -96,7 +197,7 @@ int Depth(const TreeItem* p)
 
 void CollectVisible(TreeItem* p, std::vector<TreeItem*>& out)
 {
-    for (TreeItem* c : p->children)
+    for (TreeItem* c = p->pFirstChild; c; c = c->pNext)
     {
         out.push_back(c);
         if (Expanded(c))
@@ -326,7 +427,7 @@ bool Expand(TreeView* tv, TreeItem* p, UINT nCode, bool bUser, bool* pbDone)
     if (pbDone)
         *pbDone = false;
     nCode &= 3;
-    if (!HasChildren(p) && p->children.empty())
+    if (!HasChildren(p) && !p->pFirstChild)
         return true;
     if (nCode != TVE_EXPAND && nCode != TVE_COLLAPSE && nCode != TVE_TOGGLE)
         return true;
@@ -388,7 +489,7 @@ TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
     pNew->pParent = pParent;
     const TVITEMW& tvi = pIns->item;
     if (tvi.mask & TVIF_TEXT)
-        pNew->strText = tvi.pszText && tvi.pszText != LPSTR_TEXTCALLBACKW ? tvi.pszText : L"";
+        SetText(pNew.get(), tvi.pszText);
     if (tvi.mask & TVIF_STATE)
         pNew->nState = tvi.state & tvi.stateMask & ~static_cast<UINT>(TVIS_SELECTED);
     if (tvi.mask & TVIF_PARAM)
@@ -399,41 +500,50 @@ TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
     if ((Style(tv) & TVS_CHECKBOXES) && StateImage(pNew.get()) == 0)
         pNew->nState |= INDEXTOSTATEIMAGEMASK(1);
 
-    std::vector<TreeItem*>& sib = pParent->children;
-    size_t nPos = sib.size();
+    TreeItem* p = pNew.get();
     HTREEITEM hAfter = pIns->hInsertAfter;
-    if (hAfter == TVI_FIRST)
-    {
-        nPos = 0;
-    }
-    else if (hAfter == TVI_SORT)
+    if (hAfter == TVI_SORT)
     {
         // Alphabetical, ignoring case; an equal text goes after the existing ones.
-        nPos = 0;
-        while (nPos < sib.size() &&
-               VekCompareNoCase(sib[nPos]->strText.c_str(), pNew->strText.c_str()) <= 0)
-            ++nPos;
+        if (pParent->bChildrenInOrder)
+        {
+            p->pParent = pParent;
+            p->itSorted = pParent->sorted.insert(p);
+            auto itNext = std::next(p->itSorted);
+            Link(pParent, p, itNext == pParent->sorted.end() ? nullptr : *itNext);
+        }
+        else
+        {
+            TreeItem* pBefore = pParent->pFirstChild;
+            while (pBefore && InOrder(pBefore, p))
+                pBefore = pBefore->pNext;
+            Link(pParent, p, pBefore);
+        }
     }
-    else if (hAfter && hAfter != TVI_LAST && hAfter != TVI_ROOT)
+    else
     {
-        TreeItem* pAfter = Item(tv, hAfter);
-        auto it = std::find(sib.begin(), sib.end(), pAfter);
-        if (it != sib.end())
-            nPos = static_cast<size_t>(it - sib.begin()) + 1;
+        TreeItem* pBefore = nullptr;
+        if (hAfter == TVI_FIRST)
+            pBefore = pParent->pFirstChild;
+        else if (hAfter && hAfter != TVI_LAST && hAfter != TVI_ROOT)
+        {
+            TreeItem* pAfter = Item(tv, hAfter);
+            if (pAfter && pAfter->pParent == pParent)
+                pBefore = pAfter->pNext;
+        }
+        Link(pParent, p, pBefore);
+        IndexChild(p);
     }
-    TreeItem* p = pNew.get();
-    sib.insert(sib.begin() + static_cast<std::ptrdiff_t>(nPos), p);
     tv->items[p->id] = std::move(pNew);
     if (!tv->pFirstVisible)
-        tv->pFirstVisible = tv->root.children.empty() ? nullptr : tv->root.children.front();
+        tv->pFirstVisible = tv->root.pFirstChild;
     InvalidateRect(tv->hwnd, nullptr, TRUE);
     return p;
 }
 
 void Unlink(TreeView* tv, TreeItem* p)
 {
-    auto& sib = p->pParent->children;
-    sib.erase(std::remove(sib.begin(), sib.end(), p), sib.end());
+    UnlinkFromParent(p);
     if (tv->pCaret == p)
         tv->pCaret = nullptr;
     if (tv->pDropHilite == p)
@@ -450,7 +560,7 @@ bool DeleteSubtree(TreeView* tv, HTREEITEM hItem)
     if (!p)
         return true;
     std::vector<HTREEITEM> kids;
-    for (TreeItem* c : p->children)
+    for (TreeItem* c = p->pFirstChild; c; c = c->pNext)
         kids.push_back(Handle(c));
     for (HTREEITEM hKid : kids)
         if (!DeleteSubtree(tv, hKid))
@@ -478,7 +588,7 @@ void RepairFirstVisible(TreeView* tv, HTREEITEM hNear)
 bool DeleteAll(TreeView* tv)
 {
     std::vector<HTREEITEM> tops;
-    for (TreeItem* c : tv->root.children)
+    for (TreeItem* c = tv->root.pFirstChild; c; c = c->pNext)
         tops.push_back(Handle(c));
     for (HTREEITEM hTop : tops)
         if (!DeleteSubtree(tv, hTop))
@@ -500,14 +610,12 @@ bool Delete(TreeView* tv, TreeItem* p)
             bSelInside = true;
     if (bSelInside)
     {
-        auto& sib = p->pParent->children;
-        auto it = std::find(sib.begin(), sib.end(), p);
-        if (it + 1 != sib.end())
-            pNewSel = *(it + 1);
+        if (p->pNext)
+            pNewSel = p->pNext;
         else if (p->pParent != &tv->root)
             pNewSel = p->pParent;
-        else if (it != sib.begin())
-            pNewSel = *(it - 1);
+        else
+            pNewSel = p->pPrev;
     }
     HTREEITEM hParent = Handle(p->pParent == &tv->root ? nullptr : p->pParent);
     HTREEITEM hNewSel = Handle(pNewSel);
@@ -526,7 +634,7 @@ TreeItem* NextItem(TreeView* tv, TreeItem* p, UINT nCode)
     switch (nCode)
     {
     case TVGN_ROOT:
-        return tv->root.children.empty() ? nullptr : tv->root.children.front();
+        return tv->root.pFirstChild;
     case TVGN_CARET:
         return tv->pCaret;
     case TVGN_DROPHILITE:
@@ -544,23 +652,19 @@ TreeItem* NextItem(TreeView* tv, TreeItem* p, UINT nCode)
         break;
     }
     if (nCode == TVGN_CHILD && !p)
-        return tv->root.children.empty() ? nullptr : tv->root.children.front();
+        return tv->root.pFirstChild;
     if (!p)
         return nullptr;
     switch (nCode)
     {
     case TVGN_CHILD:
-        return p->children.empty() ? nullptr : p->children.front();
+        return p->pFirstChild;
     case TVGN_PARENT:
         return p->pParent == &tv->root ? nullptr : p->pParent;
     case TVGN_NEXT:
-    case TVGN_PREVIOUS: {
-        auto& sib = p->pParent->children;
-        auto it = std::find(sib.begin(), sib.end(), p);
-        if (nCode == TVGN_NEXT)
-            return (it + 1) == sib.end() ? nullptr : *(it + 1);
-        return it == sib.begin() ? nullptr : *(it - 1);
-    }
+        return p->pNext;
+    case TVGN_PREVIOUS:
+        return p->pPrev;
     case TVGN_NEXTVISIBLE:
     case TVGN_PREVIOUSVISIBLE: {
         std::vector<TreeItem*> v = Visible(tv);
@@ -654,7 +758,15 @@ LRESULT OnSetItem(TreeView* tv, const TVITEMW* p)
     if (!pItem)
         return FALSE;
     if (p->mask & TVIF_TEXT)
-        pItem->strText = p->pszText && p->pszText != LPSTR_TEXTCALLBACKW ? p->pszText : L"";
+    {
+        // The item leaves its parent's index while its text changes, and comes back if the
+        // new text keeps the order.
+        TreeItem* pParent = pItem->pParent;
+        if (pParent->bChildrenInOrder)
+            pParent->sorted.erase(pItem->itSorted);
+        SetText(pItem, p->pszText);
+        IndexChild(pItem);
+    }
     if (p->mask & TVIF_STATE)
         pItem->nState = (pItem->nState & ~p->stateMask) | (p->state & p->stateMask);
     if (p->mask & TVIF_PARAM)
@@ -717,10 +829,19 @@ LRESULT OnSortChildren(TreeView* tv, HTREEITEM hItem)
     TreeItem* pItem = hItem && hItem != TVI_ROOT ? Item(tv, hItem) : &tv->root;
     if (!pItem)
         return FALSE;
-    std::stable_sort(pItem->children.begin(), pItem->children.end(),
-                     [](const TreeItem* a, const TreeItem* b) {
-                         return VekCompareNoCase(a->strText.c_str(), b->strText.c_str()) < 0;
-                     });
+    std::vector<TreeItem*> vecChildren;
+    while (TreeItem* c = pItem->pFirstChild)
+    {
+        UnlinkFromParent(c);
+        vecChildren.push_back(c);
+    }
+    // With no children left the order holds again, and each child comes back in order.
+    std::stable_sort(vecChildren.begin(), vecChildren.end(), TextOrder());
+    for (TreeItem* c : vecChildren)
+    {
+        Link(pItem, c, nullptr);
+        IndexChild(c);
+    }
     InvalidateRect(tv->hwnd, nullptr, TRUE);
     return TRUE;
 }
@@ -881,8 +1002,8 @@ LRESULT OnKeyDown(TreeView* tv, WPARAM wParam)
     case VK_RIGHT:
         if (pCaret && !Expanded(pCaret) && HasChildren(pCaret))
             Expand(tv, pCaret, TVE_EXPAND, true);
-        else if (pCaret && !pCaret->children.empty())
-            Select(tv, pCaret->children.front(), TVC_BYKEYBOARD);
+        else if (pCaret && pCaret->pFirstChild)
+            Select(tv, pCaret->pFirstChild, TVC_BYKEYBOARD);
         break;
     case VK_SPACE:
         if (pCaret && (Style(tv) & TVS_CHECKBOXES))

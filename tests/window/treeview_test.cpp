@@ -2,6 +2,7 @@
 // rectangles, and what the parent hears on clicks and selection.
 #include "VekTestParent.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -54,6 +55,69 @@ TEST_F(TreeFixture, InsertionPlaces)
     EXPECT_EQ((std::vector<CString>{L"apple", L"Apple", L"Banana", L"banana", L"cherry"}),
               Children(hGroup));
     EXPECT_EQ(11u, tree.GetCount());
+}
+
+// Sorted insertion places an item before the first sibling whose text is greater, ignoring
+// case, even among siblings the program put out of order, after text changes, deletions and
+// TVM_SORTCHILDREN. Checked against that rule over many random edits of one parent's children.
+TEST_F(TreeFixture, SortedInsertionFollowsTheSiblingsAsTheyStand)
+{
+    const LPCWSTR names[] = {L"a", L"A", L"b", L"B", L"ab", L"Ab", L"", L"c", L"ä", L"Ä"};
+    auto greater = [](const CString& x, const CString& y) { return x.CompareNoCase(y) > 0; };
+    HTREEITEM hParent = tree.InsertItem(L"parent");
+    std::vector<HTREEITEM> model; // the children in the order the rule gives
+    unsigned nSeed = 12345;
+    auto next = [&nSeed](unsigned n) {
+        nSeed = nSeed * 1103515245u + 12345u;
+        return (nSeed >> 16) % n;
+    };
+    for (int nStep = 0; nStep < 3000; ++nStep)
+    {
+        const LPCWSTR pszName = names[next(10)];
+        const unsigned nOp = model.empty() ? 0 : next(10);
+        if (nOp < 5) // sorted
+        {
+            size_t nPos = 0;
+            while (nPos < model.size() && !greater(tree.GetItemText(model[nPos]), pszName))
+                ++nPos;
+            HTREEITEM h = tree.InsertItem(pszName, hParent, TVI_SORT);
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(nPos), h);
+        }
+        else if (nOp == 5) // first, last or after a sibling: perhaps out of order
+        {
+            size_t nPos = next(static_cast<unsigned>(model.size()) + 1);
+            HTREEITEM hAfter = nPos == 0 ? TVI_FIRST : model[nPos - 1];
+            if (nPos == model.size())
+                hAfter = TVI_LAST;
+            model.insert(model.begin() + static_cast<std::ptrdiff_t>(nPos),
+                         tree.InsertItem(pszName, hParent, hAfter));
+        }
+        else if (nOp == 6) // a new text
+        {
+            ASSERT_TRUE(
+                tree.SetItemText(model[next(static_cast<unsigned>(model.size()))], pszName));
+        }
+        else if (nOp < 9 && model.size() > 3) // deleting
+        {
+            size_t nPos = next(static_cast<unsigned>(model.size()));
+            ASSERT_TRUE(tree.DeleteItem(model[nPos]));
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(nPos));
+        }
+        else if (next(20) == 0) // sorting, stable
+        {
+            tree.SendMessage(TVM_SORTCHILDREN, 0, reinterpret_cast<LPARAM>(hParent));
+            std::stable_sort(model.begin(), model.end(), [&](HTREEITEM x, HTREEITEM y) {
+                return greater(tree.GetItemText(y), tree.GetItemText(x));
+            });
+        }
+        std::vector<HTREEITEM> shown;
+        for (HTREEITEM h = tree.GetChildItem(hParent); h; h = tree.GetNextSiblingItem(h))
+        {
+            ASSERT_EQ(shown.empty() ? nullptr : shown.back(), tree.GetPrevSiblingItem(h));
+            shown.push_back(h);
+        }
+        ASSERT_EQ(model, shown) << "step " << nStep;
+    }
 }
 
 TEST_F(TreeFixture, Navigation)
