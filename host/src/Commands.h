@@ -27,6 +27,7 @@ extern const CHostCommand g_NewCommand;
 extern const CHostCommand g_ShowCommand;
 extern const CHostCommand g_ConvertCommand;
 extern const CHostCommand g_MaterialsCommand;
+extern const CHostCommand g_ConfigureCommand;
 
 // Reports a usage error of a command on one line and returns HOST_EXIT_USAGE.
 int UsageError(const char* pszCommand, const std::string& strMessage);

@@ -12,8 +12,9 @@
 
 namespace
 {
-const CHostCommand* const g_commands[] = {&g_InfoCommand, &g_NewCommand, &g_ShowCommand,
-                                          &g_ConvertCommand, &g_MaterialsCommand};
+const CHostCommand* const g_commands[] = {&g_InfoCommand,      &g_NewCommand,
+                                          &g_ShowCommand,      &g_ConvertCommand,
+                                          &g_ConfigureCommand, &g_MaterialsCommand};
 
 const char kModuleFile[] = "VEKInvestmentCastRulesu.so";
 const char kDatabaseLibraryFile[] = "VEKDatabaseu.so";
