@@ -1,0 +1,171 @@
+// vekhost configure, run as a program: a rule file made by vekhost new, configured by scripts of
+// user actions, and read back with vekhost show.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+const std::string kHost = VEK_BIN_DIR "/vekhost";
+
+std::string ReadFile(const std::string& strPath)
+{
+    std::ifstream in(strPath, std::ios::binary);
+    std::stringstream stream;
+    stream << in.rdbuf();
+    return stream.str();
+}
+
+void WriteFile(const std::string& strPath, const std::string& strText)
+{
+    std::ofstream(strPath, std::ios::binary) << strText;
+}
+
+bool Contains(const std::string& strText, const std::string& strPart)
+{
+    return strText.find(strPart) != std::string::npos;
+}
+
+// Runs of blanks become one, so that table rows can be matched without their padding.
+std::string Squeeze(const std::string& strText)
+{
+    std::string strOut;
+    for (char ch : strText)
+    {
+        if (ch != ' ' || strOut.empty() || strOut.back() != ' ')
+            strOut += ch;
+    }
+    return strOut;
+}
+
+struct RunResult
+{
+    int nExit;
+    std::string strOut;
+    std::string strErr;
+};
+
+class ConfigureCommandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const char* pszTmp = std::getenv("TMPDIR");
+        std::string strTemplate = std::string(pszTmp ? pszTmp : "/tmp") + "/vekconf-test-XXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(&strTemplate[0]));
+        m_strDir = strTemplate;
+        ASSERT_EQ(0, Run("new -o rules.xml").nExit);
+        m_strOriginal = ReadFile(Path("rules.xml"));
+        ASSERT_FALSE(m_strOriginal.empty());
+    }
+    void TearDown() override
+    {
+        const std::string strCommand = "rm -rf '" + m_strDir + "'";
+        EXPECT_EQ(0, std::system(strCommand.c_str()));
+    }
+
+    std::string Path(const std::string& strName) const { return m_strDir + "/" + strName; }
+
+    // vekhost in the test folder, in English, with a material database of the test's own.
+    RunResult Run(const std::string& strArgs) const
+    {
+        const std::string strOut = Path(".stdout");
+        const std::string strErr = Path(".stderr");
+        const std::string strCommand = "cd '" + m_strDir +
+                                       "' && VEK_UI_LANGUAGE=en-US VEK_MATERIAL_DB='" +
+                                       Path("materials.db") + "' '" + kHost + "' " + strArgs +
+                                       " >'" + strOut + "' 2>'" + strErr + "'";
+        const int nStatus = std::system(strCommand.c_str());
+        RunResult result = {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadFile(strOut),
+                            ReadFile(strErr)};
+        std::remove(strOut.c_str());
+        std::remove(strErr.c_str());
+        return result;
+    }
+
+    RunResult Configure(const std::string& strScript) const
+    {
+        WriteFile(Path("actions.txt"), strScript);
+        return Run("configure rules.xml --script actions.txt");
+    }
+
+    std::string m_strDir;
+    std::string m_strOriginal;
+};
+
+TEST_F(ConfigureCommandTest, APerMaterialConfigurationIsSavedAndReadsBack)
+{
+    const RunResult result = Configure("# three materials, one thickness each\n"
+                                       "check \"One thickness per material\"\n"
+                                       "click \"Add >>\"\n"
+                                       "choose cell 0 0 \"ASTM A216 WCA\"\n"
+                                       "type cell 0 1 \"2.5\"\n"
+                                       "choose cell 1 0 \"ASTM A216 WCB\"\n"
+                                       "type cell 1 1 \"3\"\n"
+                                       "type cell 3 1 \"4\"\n"
+                                       "key enter\n"
+                                       "click OK\n");
+    ASSERT_EQ(0, result.nExit) << result.strErr;
+    EXPECT_NE(m_strOriginal, ReadFile(Path("rules.xml")));
+
+    const RunResult shown = Run("show rules.xml");
+    ASSERT_EQ(0, shown.nExit) << shown.strErr;
+    const std::string strShown = Squeeze(shown.strOut);
+    EXPECT_TRUE(Contains(strShown, "Summary Wall thickness limits per material\n")) << strShown;
+    EXPECT_TRUE(Contains(strShown, "ASTM A216 WCA yes 2.5\n"
+                                   " ASTM A216 WCB yes 3\n"
+                                   " Steel yes 4\n"))
+        << strShown;
+    EXPECT_FALSE(Contains(strShown, "Aluminium")) << strShown;
+}
+
+TEST_F(ConfigureCommandTest, CancellingLeavesTheFileByteIdentical)
+{
+    for (const char* pszScript : {"check 40096\nclick Cancel\n", "type 40077 \"7\"\nkey escape\n",
+                                  "check 40096\n"}) // a script that ends with the dialog open
+    {
+        const RunResult result = Configure(pszScript);
+        EXPECT_EQ(0, result.nExit) << pszScript << result.strErr;
+        EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml"))) << pszScript;
+    }
+}
+
+// A failing script names its line and leaves the file alone, even after an OK it would reach.
+TEST_F(ConfigureCommandTest, AFailingScriptNamesItsLineAndLeavesTheFileAlone)
+{
+    struct Case
+    {
+        const char* pszScript;
+        const char* pszMessage;
+    };
+    const Case cases[] = {
+        {"check 40096\nclick \"No such button\"\nclick OK\n",
+         "script line 2: the dialog has no control labelled \"No such button\""},
+        {"type 40077 \"0\"\nclick OK\nexpect-message \"Something else\"\nclick OK\n",
+         "script line 3: the message box said \"The thickness must be greater than zero.\""},
+        {"click OK\nexpect-message \"Anything\"\n", "script line 2: no dialog is open"},
+        {"\nfrobnicate 40096\n", "line 2: unknown action \"frobnicate\""},
+    };
+    for (const Case& c : cases)
+    {
+        const RunResult result = Configure(c.pszScript);
+        EXPECT_EQ(1, result.nExit) << c.pszScript;
+        EXPECT_TRUE(Contains(result.strErr, c.pszMessage)) << result.strErr;
+        EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml"))) << c.pszScript;
+    }
+}
+
+TEST_F(ConfigureCommandTest, WithoutAScriptItFailsAtOnce)
+{
+    const RunResult result = Run("configure rules.xml");
+    EXPECT_EQ(1, result.nExit);
+    EXPECT_TRUE(Contains(result.strErr, "--script")) << result.strErr;
+    EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml")));
+}
+} // namespace
