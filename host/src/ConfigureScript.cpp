@@ -8,6 +8,7 @@
 #include <vekinput.h>
 #include <vekmsgbox.h>
 
+#include <cstring>
 #include <deque>
 #include <map>
 #include <sstream>
@@ -190,15 +191,80 @@ private:
         return nullptr;
     }
 
-    static HWND FindGrid(HWND hDlg)
+    // The action's target: a control, or "cell R C" of the dialog's grid.
+    struct Target
+    {
+        HWND hWnd = nullptr;
+        bool bCell = false;
+        POINT ptCell = {};
+        POINT ptBox = {};          // a tree item's check box
+        HTREEITEM hItem = nullptr; // a tree item
+        size_t nNextToken = 0;
+    };
+
+    static HWND FindChildOfClass(HWND hDlg, LPCWSTR pszClass)
     {
         for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild;
              hChild = GetWindow(hChild, GW_HWNDNEXT))
         {
-            if (ClassName(hChild) == L"SysListView32")
+            if (ClassName(hChild) == pszClass)
                 return hChild;
         }
         return nullptr;
+    }
+    static HWND FindGrid(HWND hDlg) { return FindChildOfClass(hDlg, L"SysListView32"); }
+
+    static CString TreeItemText(HWND hTree, HTREEITEM hItem)
+    {
+        wchar_t szText[260] = {};
+        TVITEMW item = {};
+        item.mask = TVIF_TEXT;
+        item.hItem = hItem;
+        item.pszText = szText;
+        item.cchTextMax = 260;
+        SendMessageW(hTree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        return szText;
+    }
+
+    // The item at a path of item texts joined by "/", which must be shown: its label's point
+    // goes to ptCell, the point of its check box to ptBox.
+    bool FindTreeItem(HWND hTree, const CString& strPath, Target& target, std::string& strProblem)
+    {
+        HTREEITEM hItem = nullptr;
+        HTREEITEM hLevel =
+            reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+        int nStart = 0;
+        while (nStart <= strPath.GetLength())
+        {
+            int nEnd = strPath.Find(L'/', nStart);
+            if (nEnd < 0)
+                nEnd = strPath.GetLength();
+            const CString strName = strPath.Mid(nStart, nEnd - nStart);
+            hItem = hLevel;
+            while (hItem && TreeItemText(hTree, hItem) != strName)
+                hItem = reinterpret_cast<HTREEITEM>(SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                                 reinterpret_cast<LPARAM>(hItem)));
+            if (hItem == nullptr)
+            {
+                strProblem = "the tree has no item \"" + ToUtf8(strPath.Left(nEnd)) + "\"";
+                return false;
+            }
+            hLevel = reinterpret_cast<HTREEITEM>(
+                SendMessageW(hTree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(hItem)));
+            nStart = nEnd + 1;
+        }
+        RECT rc = {};
+        static_assert(sizeof(RECT) >= sizeof(HTREEITEM), "the item goes in the rectangle");
+        std::memcpy(&rc, &hItem, sizeof(hItem));
+        if (!SendMessageW(hTree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rc)))
+        {
+            strProblem = "the tree item \"" + ToUtf8(strPath) + "\" is not shown";
+            return false;
+        }
+        target.hItem = hItem;
+        target.ptCell = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        target.ptBox = {rc.left - VEK_CX_TVSTATEICON / 2, rc.top + 4};
+        return true;
     }
 
     // The point of a grid cell, in the grid's client coordinates.
@@ -229,15 +295,6 @@ private:
         nValue = static_cast<int>(wcstol(str.GetString(), nullptr, 10));
         return true;
     }
-
-    // The action's target: a control, or "cell R C" of the dialog's grid.
-    struct Target
-    {
-        HWND hWnd = nullptr;
-        bool bCell = false;
-        POINT ptCell = {};
-        size_t nNextToken = 0;
-    };
 
     bool ResolveTarget(HWND hDlg, const CScriptAction& action, Target& target,
                        std::string& strProblem)
@@ -271,6 +328,25 @@ private:
             }
             target.bCell = true;
             target.nNextToken = 3;
+            return true;
+        }
+        if (action.vecTokens[0] == L"tree")
+        {
+            if (action.vecTokens.size() < 2)
+            {
+                strProblem = "a tree item is given as: tree \"PARENT/ITEM\"";
+                return false;
+            }
+            target.hWnd = FindChildOfClass(hDlg, L"SysTreeView32");
+            if (target.hWnd == nullptr)
+            {
+                strProblem = "the dialog has no tree";
+                return false;
+            }
+            if (!FindTreeItem(target.hWnd, action.vecTokens[1], target, strProblem))
+                return false;
+            target.bCell = true;
+            target.nNextToken = 2;
             return true;
         }
         target.hWnd = FindControl(hDlg, action.vecTokens[0], strProblem);
@@ -395,6 +471,21 @@ private:
                     bDouble ? VekInput::DoubleClick(target.hWnd) : VekInput::Click(target.hWnd);
             return Delivered(bDelivered, "click");
         }
+        if ((strVerb == "check" || strVerb == "uncheck") && target.hItem)
+        {
+            const LRESULT nWanted = strVerb == "check" ? 2 : 1; // state images: 1 clear, 2 checked
+            auto state = [&] {
+                return (SendMessageW(target.hWnd, TVM_GETITEMSTATE,
+                                     reinterpret_cast<WPARAM>(target.hItem), TVIS_STATEIMAGEMASK) &
+                        TVIS_STATEIMAGEMASK) >>
+                       12;
+            };
+            if (state() != nWanted && !VekInput::Click(target.hWnd, target.ptBox))
+                return Delivered(FALSE, "click on the item's check box");
+            if (IsWindow(target.hWnd) && state() != nWanted)
+                return "the tree item's check box did not change";
+            return std::string();
+        }
         if (strVerb == "check" || strVerb == "uncheck")
         {
             if (target.bCell || ClassName(target.hWnd) != L"Button")
@@ -408,6 +499,8 @@ private:
             return std::string();
         }
         const CString& strText = action.vecTokens[target.nNextToken];
+        if (strVerb == "type" && target.hItem)
+            return "a tree item takes no text";
         if (strVerb == "type")
         {
             // A click gives the control (or the cell's editor) the focus; the text there is
@@ -425,6 +518,8 @@ private:
             return Delivered(VekInput::Type(strText), "typed text");
         }
         // choose
+        if (target.hItem)
+            return "a tree item offers no entries";
         if (target.bCell)
         {
             if (!VekInput::DoubleClick(target.hWnd, target.ptCell))

@@ -161,6 +161,37 @@ TEST_F(ConfigureCommandTest, AFailingScriptNamesItsLineAndLeavesTheFileAlone)
     }
 }
 
+// The material database dialog opened from the configuration dialog takes the following lines:
+// its edits, its message box and its tree, addressed by item paths.
+TEST_F(ConfigureCommandTest, TheMaterialDatabaseDialogIsDrivenByTheSameScript)
+{
+    const RunResult result = Configure(
+        "check 40096\n"
+        "click \"Edit Material Database...\"\n"
+        "type \"Material group\" \"Steel\"\n"
+        "type \"Material grade\" \"Script Grade\"\n"
+        "click \"Add Grade\"\n"
+        "expect-message \"The material grade \\\"Script Grade\\\" has been added to the group "
+        "\\\"Steel\\\".\"\n"
+        "double-click tree \"All materials\"\n"
+        "check tree \"All materials/Iron\"\n"
+        "uncheck tree \"All materials/Iron\"\n"
+        "click OK\n"
+        "click Cancel\n");
+    ASSERT_EQ(0, result.nExit) << result.strErr;
+    EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml")));
+    EXPECT_TRUE(Contains(Run("materials list Steel").strOut, "Script Grade\n"));
+
+    // An item under a collapsed one is not shown, so it cannot be clicked.
+    const RunResult hidden = Configure("check 40096\n"
+                                       "click \"Edit Material Database...\"\n"
+                                       "check tree \"All materials/Steel/Script Grade\"\n");
+    EXPECT_EQ(1, hidden.nExit);
+    EXPECT_TRUE(Contains(hidden.strErr, "script line 3: the tree item "
+                                        "\"All materials/Steel/Script Grade\" is not shown"))
+        << hidden.strErr;
+}
+
 TEST_F(ConfigureCommandTest, WithoutAScriptItFailsAtOnce)
 {
     const RunResult result = Run("configure rules.xml");
