@@ -2,8 +2,11 @@
 
 #include "VekXMLText.h"
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <unistd.h>
 
 using vek_xml::FromUtf8;
@@ -28,6 +31,25 @@ struct FileWriter : pugi::xml_writer
 };
 
 const unsigned int kParseOptions = pugi::parse_default | pugi::parse_declaration;
+
+// The tree reports a failed allocation as an empty node or a false result,
+// which the code that builds rule elements cannot tell from "nothing there".
+// Every failure is counted, so that a document which may have lost content
+// since it was last loaded or cleared is never written out or handed on.
+std::atomic<unsigned long> g_nFailedAllocations{0};
+
+void* CountingAllocate(size_t nSize)
+{
+    void* pMemory = std::malloc(nSize);
+    if (pMemory == nullptr)
+        ++g_nFailedAllocations;
+    return pMemory;
+}
+
+const bool g_bAllocatorInstalled = [] {
+    pugi::set_memory_management_functions(CountingAllocate, std::free);
+    return true;
+}();
 } // namespace
 
 struct VekXMLDocument::Impl
@@ -37,6 +59,16 @@ struct VekXMLDocument::Impl
     // pugixml has no free-standing nodes, so they wait under this element,
     // which output never shows.
     pugi::xml_node holder;
+    // Allocation failures counted when the content was last replaced.
+    unsigned long nFailuresAtStart = g_nFailedAllocations;
+
+    void Restart() { nFailuresAtStart = g_nFailedAllocations; }
+    // Out of memory, rather than a document short of what was put into it.
+    void ThrowIfIncomplete() const
+    {
+        if (g_nFailedAllocations != nFailuresAtStart)
+            throw std::bad_alloc();
+    }
 
     pugi::xml_node Holder()
     {
@@ -108,15 +140,20 @@ VekXMLDocument* VekXMLDocument::GetCurrent()
 
 bool VekXMLDocument::Load(const CString& strPath)
 {
+    (void)g_bAllocatorInstalled;
     m_pImpl->holder = pugi::xml_node();
+    m_pImpl->Restart();
     pugi::xml_parse_result result = m_pImpl->doc.load_file(ToUtf8(strPath).c_str(), kParseOptions);
     if (!result)
         m_pImpl->doc.reset();
+    if (result.status == pugi::status_out_of_memory)
+        throw std::bad_alloc();
     return static_cast<bool>(result);
 }
 
 bool VekXMLDocument::Save(const CString& strPath) const
 {
+    m_pImpl->ThrowIfIncomplete();
     std::string strTarget = ToUtf8(strPath);
     if (strTarget.empty())
         return false;
@@ -139,24 +176,28 @@ bool VekXMLDocument::Save(const CString& strPath) const
 bool VekXMLDocument::LoadXML(const CString& strXML)
 {
     m_pImpl->holder = pugi::xml_node();
+    m_pImpl->Restart();
     // Encode straight into a buffer the tree takes over: no further copy of the text.
     size_t nSize = vek_xml::Utf8Length(strXML.GetString(), static_cast<size_t>(strXML.GetLength()));
     char* pBuffer = static_cast<char*>(pugi::get_memory_allocation_function()(nSize + 1));
     if (pBuffer == nullptr)
     {
         m_pImpl->doc.reset();
-        return false;
+        throw std::bad_alloc();
     }
     vek_xml::EncodeUtf8(strXML.GetString(), static_cast<size_t>(strXML.GetLength()), pBuffer);
     pugi::xml_parse_result result =
         m_pImpl->doc.load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result)
         m_pImpl->doc.reset();
+    if (result.status == pugi::status_out_of_memory)
+        throw std::bad_alloc();
     return static_cast<bool>(result);
 }
 
 bool VekXMLDocument::GetXML(CString& strXML) const
 {
+    m_pImpl->ThrowIfIncomplete();
     if (!m_pImpl->Root())
         return false;
     // Measure first: growing a text of many megabytes step by step costs more
@@ -174,6 +215,7 @@ void VekXMLDocument::Clear()
 {
     m_pImpl->holder = pugi::xml_node();
     m_pImpl->doc.reset();
+    m_pImpl->Restart();
 }
 
 VekXMLNode* VekXMLDocument::CreateNode(const CString& strName)

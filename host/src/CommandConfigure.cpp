@@ -147,12 +147,16 @@ int RunConfigure(CHostSession& session, const std::vector<std::string>& vecArgs)
             pGroup->AppendNode(pChild);
     }
     pGroup->RemoveChild(pElement);
-    if (!SaveRuleFile(doc, strPath, strError))
+    // Prepared before the save: once the file is in place, reporting it must not fail for memory.
+    const std::string strReport =
+        strPath + ": rule " + std::to_string(nRule) + " configured and saved to ";
+    CSaveResult saved;
+    if (!SaveRuleFile(doc, strPath, saved, strError))
     {
         ReportError(strError);
         return HOST_EXIT_FAILURE;
     }
-    std::printf("%s: rule %d configured and saved\n", strPath.c_str(), nRule);
+    ReportSaved(strReport, strPath, saved);
     return HOST_EXIT_OK;
 }
 } // namespace

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "HostText.h"
 #include "RuleFile.h"
+#include "StoredPrecision.h"
 
 #include <cstdio>
 #include <memory>
@@ -11,7 +12,7 @@ namespace
 int RunConvert(CHostSession& session, const std::vector<std::string>& vecArgs)
 {
     CCommandArgs args;
-    if (!ParseCommandArgs("convert", vecArgs, {"-o", "--unit"}, {}, 1, args))
+    if (!ParseCommandArgs("convert", vecArgs, {"-o", "--unit"}, {"--lossy"}, 1, args))
         return HOST_EXIT_USAGE;
     const std::string& strPath = args.vecPositional[0];
     const std::string* pUnit = args.GetOption("--unit");
@@ -32,11 +33,23 @@ int RunConvert(CHostSession& session, const std::vector<std::string>& vecArgs)
     }
 
     // Read every rule before changing the document; a rule no module
-    // understands cannot be converted, so the file is then left alone.
+    // understands cannot be converted, nor one whose unit is not known, so the
+    // file is then left alone.
     std::unique_ptr<VekXMLNodeList> pGroups(GetRuleGroups(doc));
     std::vector<std::vector<CVekRule*>> vecGroupRules;
+    std::vector<int> vecGroupUnits;
     for (int g = 0; pGroups && g < pGroups->GetSize(); ++g)
     {
+        int nOldUnit = 0;
+        if (!GetGroupUnit((*pGroups)[g], nOldUnit))
+        {
+            CString strUnit;
+            (*pGroups)[g]->GetAttributeValue(L"Unit", strUnit);
+            ReportError(strPath + ": unit \"" + ToUtf8(strUnit) +
+                        "\" is not a unit code from 0 to 10; nothing converted");
+            return HOST_EXIT_FAILURE;
+        }
+        vecGroupUnits.push_back(nOldUnit);
         vecGroupRules.emplace_back();
         std::unique_ptr<VekXMLNodeList> pElements((*pGroups)[g]->GetNodeList(L"Rule"));
         for (int i = 0; pElements && i < pElements->GetSize(); ++i)
@@ -60,7 +73,7 @@ int RunConvert(CHostSession& session, const std::vector<std::string>& vecArgs)
     for (int g = 0; pGroups && g < pGroups->GetSize(); ++g)
     {
         VekXMLNode* pGroup = (*pGroups)[g];
-        int arrOld[2] = {GetGroupUnit(pGroup), 0};
+        int arrOld[2] = {vecGroupUnits[static_cast<size_t>(g)], 0};
         int arrNew[2] = {nNewUnit, 0};
         // Every child is appended again in its order, each rule element replaced
         // by its converted form, so the group keeps its order.
@@ -90,21 +103,49 @@ int RunConvert(CHostSession& session, const std::vector<std::string>& vecArgs)
         SetGroupUnit(pGroup, nNewUnit);
     }
 
-    if (!SaveRuleFile(doc, strOutput, strError))
+    // The file keeps some numbers with six decimals: read every rule back as
+    // it was written and compare, unless the user accepts the loss.
+    if (!args.HasFlag("--lossy"))
+    {
+        for (int g = 0; pGroups && g < pGroups->GetSize(); ++g)
+        {
+            std::unique_ptr<VekXMLNodeList> pElements((*pGroups)[g]->GetNodeList(L"Rule"));
+            const std::vector<CVekRule*>& vecRules = vecGroupRules[static_cast<size_t>(g)];
+            for (int i = 0; pElements && i < pElements->GetSize(); ++i)
+            {
+                const CVekRule* pStored = session.ReadRule((*pElements)[i]);
+                std::string strProblem;
+                if (static_cast<size_t>(i) < vecRules.size() && pStored != nullptr &&
+                    !NumbersSurviveStorage(vecRules[static_cast<size_t>(i)], pStored, strProblem))
+                {
+                    ReportError(strPath + ": " + strProblem + " in unit " +
+                                std::to_string(nNewUnit) + " (" + UnitName(nNewUnit) +
+                                "); nothing converted (--lossy accepts such losses)");
+                    return HOST_EXIT_FAILURE;
+                }
+            }
+        }
+    }
+
+    // Prepared before the save: once the file is in place, reporting it must not fail for memory.
+    char szReport[160];
+    std::snprintf(szReport, sizeof szReport, ": %d rule%s converted to unit %d (%s), written to ",
+                  nConverted, nConverted == 1 ? "" : "s", nNewUnit, UnitName(nNewUnit));
+    const std::string strReport = strPath + szReport;
+    CSaveResult saved;
+    if (!SaveRuleFile(doc, strOutput, saved, strError))
     {
         ReportError(strError);
         return HOST_EXIT_FAILURE;
     }
-    std::printf("%s: %d rule%s converted to unit %d (%s), written to %s\n", strPath.c_str(),
-                nConverted, nConverted == 1 ? "" : "s", nNewUnit, UnitName(nNewUnit),
-                strOutput.c_str());
+    ReportSaved(strReport, strOutput, saved);
     return HOST_EXIT_OK;
 }
 } // namespace
 
 const CHostCommand g_ConvertCommand = {
     "convert", "express every rule of a rule file in another unit",
-    "usage: vekhost [--module PATH]... convert FILE --unit N [-o OUT]\n"
+    "usage: vekhost [--module PATH]... convert FILE --unit N [-o OUT] [--lossy]\n"
     "\n"
     "Reads every rule of FILE through its module (GetRule), converts it from\n"
     "the unit of its \"Rules\" element to unit N (ChangeUnits), writes it back\n"
@@ -114,5 +155,12 @@ const CHostCommand g_ConvertCommand = {
     "\n"
     "  --unit N   the new unit code, 0 to 10 (0 mm, 1 cm, 2 m, 3 in, 4 ft,\n"
     "             5 ft-in, 6 um, 7 km, 8 yd, 9 mil, 10 mi)\n"
-    "  -o OUT     write the result to OUT and leave FILE as it is\n",
+    "  -o OUT     write the result to OUT and leave FILE as it is\n"
+    "  --lossy    write even when a number would not survive the file's six\n"
+    "             decimals (changed by more than 0.01 %, or to 0); without it\n"
+    "             such a conversion is refused and nothing is written\n"
+    "\n"
+    "OUT (or FILE) must be a regular file or not exist; a symbolic link is\n"
+    "followed and the file it leads to is replaced, keeping its permissions,\n"
+    "owner and group.\n",
     RunConvert};

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "HostSession.h"
+#include "SafeSave.h"
+#include "WrittenFile.h"
 
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@ enum
     HOST_EXIT_OK = 0,
     HOST_EXIT_FAILURE = 1, // bad input or a failed operation; one line on standard error
     HOST_EXIT_USAGE = 2,   // a command line vekhost does not understand
+    // The command's file was written completely, but something failed after
+    // that (standard output, memory); one line on standard error says what.
+    HOST_EXIT_WRITTEN_UNREPORTED = 3,
 };
 
 struct CHostCommand
@@ -28,6 +33,12 @@ extern const CHostCommand g_ShowCommand;
 extern const CHostCommand g_ConvertCommand;
 extern const CHostCommand g_MaterialsCommand;
 extern const CHostCommand g_ConfigureCommand;
+
+// Prints the line that reports a saved file: strReport, then the path
+// written, naming the link followed when there was one; then the save's
+// warning, if any, on standard error. Asks for no memory.
+void ReportSaved(const std::string& strReport, const std::string& strPath,
+                 const CSaveResult& saved);
 
 // Reports a usage error of a command on one line and returns HOST_EXIT_USAGE.
 int UsageError(const char* pszCommand, const std::string& strMessage);

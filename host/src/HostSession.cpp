@@ -2,6 +2,8 @@
 
 #include "HostText.h"
 
+#include <CLocationHelper.h>
+
 CHostSession::CHostSession()
 {
     VekXMLDocument::SetCurrent(&m_doc);
@@ -35,9 +37,27 @@ bool CHostSession::LoadModules(const std::vector<std::string>& vecPaths, std::st
             return false;
         pModule->SetXMLDoc(&m_doc);
         pModule->SetDBModuleList(lstDatabases);
+        // A module without its resources has no texts, and writes rules with
+        // empty names that no module reads back.
+        if (pModule->GetModuleName().IsEmpty())
+        {
+            strError = MissingResourcesMessage(strPath);
+            return false;
+        }
         m_vecModules.push_back(std::move(pModule));
     }
     return true;
+}
+
+std::string CHostSession::MissingResourcesMessage(const std::string& strModule)
+{
+    const CString strLocalized = CLocationHelper::GetLocalizedResPath();
+    const CString strDefault = CLocationHelper::GetDefaultResPath();
+    std::string strFolders = ToUtf8(strLocalized);
+    if (strDefault != strLocalized)
+        strFolders += " or " + ToUtf8(strDefault);
+    return "module " + strModule + " cannot find its resource library (looked in " + strFolders +
+           "; VEK_HOME sets the installation folder)";
 }
 
 std::vector<CVekRule*> CHostSession::NewRules()

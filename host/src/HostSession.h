@@ -25,7 +25,8 @@ public:
     CDatabaseLibrary& GetDatabaseLibrary() { return m_database; }
 
     // Loads each module and hands it the document and the database module
-    // list. False, with a one-line message, at the first module that fails.
+    // list. False, with a one-line message, at the first module that fails,
+    // including one that has no name because its resources are missing.
     bool LoadModules(const std::vector<std::string>& vecPaths, std::string& strError);
 
     // The document every module writes its rule elements into; owned by the session.
@@ -41,6 +42,10 @@ public:
     // others are given back (with a warning). Null when no module accepts it.
     // The session owns the rule.
     CVekRule* ReadRule(VekXMLNode* pElement);
+
+    // The one-line message for a module whose resource library is missing or
+    // broken, naming the folders it is looked for in.
+    static std::string MissingResourcesMessage(const std::string& strModule);
 
 private:
     struct COwnedRule

@@ -1,12 +1,15 @@
 #include "RuleFile.h"
 
 #include "HostText.h"
+#include "XmlCheck.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -15,7 +18,7 @@ const wchar_t kVersionAttribute[] = L"FormatVersion";
 const wchar_t kGroupName[] = L"Rules";
 const wchar_t kUnitAttribute[] = L"Unit";
 
-// Whole decimal numbers only: a version we cannot read exactly is not one we understand.
+// Whole decimal numbers only: a number we cannot read exactly is not one we understand.
 bool ParseVersion(const CString& strText, long& nVersion)
 {
     if (strText.IsEmpty())
@@ -25,25 +28,69 @@ bool ParseVersion(const CString& strText, long& nVersion)
     nVersion = std::wcstol(strText, &pEnd, 10);
     return *pEnd == 0 && errno == 0 && strText[0] >= L'0' && strText[0] <= L'9';
 }
-} // namespace
 
-bool LoadRuleFile(VekXMLDocument& doc, const std::string& strPath, std::string& strError)
+// The whole file, read through the path exactly as given; at most nLimit
+// bytes (a larger file is refused before it is read into memory).
+bool ReadWholeFile(const std::string& strPath, size_t nLimit, std::string& strBytes,
+                   std::string& strError)
 {
-    // The framework's loader says only "no"; find out first whether the file is there at all.
-    FILE* pFile = std::fopen(strPath.c_str(), "rb");
-    if (pFile == nullptr)
+    const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
     {
         strError = strPath + ": " + std::strerror(errno);
         return false;
     }
-    std::fclose(pFile);
     struct stat info = {};
-    if (stat(strPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
     {
+        close(fd);
         strError = strPath + ": is a directory";
         return false;
     }
-    if (!doc.Load(FromUtf8(strPath)))
+    strBytes.clear();
+    char arrBuffer[65536];
+    for (;;)
+    {
+        const ssize_t n = read(fd, arrBuffer, sizeof arrBuffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+        {
+            strError = strPath + ": " + std::strerror(errno);
+            close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        if (strBytes.size() + static_cast<size_t>(n) > nLimit)
+        {
+            strError = strPath + ": larger than " + std::to_string(nLimit >> 20) +
+                       " MiB, more than any rule file holds";
+            close(fd);
+            return false;
+        }
+        strBytes.append(arrBuffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return true;
+}
+} // namespace
+
+bool LoadRuleFile(VekXMLDocument& doc, const std::string& strPath, std::string& strError)
+{
+    std::string strBytes;
+    if (!ReadWholeFile(strPath, g_RuleFileLimits.nMaxBytes, strBytes, strError))
+        return false;
+    // The framework's reader is lenient; nothing that is not well-formed gets that far.
+    std::string strProblem;
+    if (!CheckWellFormedXml(strBytes, g_RuleFileLimits, strProblem))
+    {
+        strError = strPath + ": not a well-formed XML document (" + strProblem + ")";
+        return false;
+    }
+    // Checked UTF-8 converts to wide text and back without change.
+    size_t nStart = strBytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    if (!doc.LoadXML(FromUtf8(strBytes.substr(nStart))))
     {
         strError = strPath + ": not a well-formed XML document";
         return false;
@@ -105,12 +152,17 @@ VekXMLNodeList* GetRuleGroups(VekXMLDocument& doc)
     return pRoot ? pRoot->GetNodeList(kGroupName) : nullptr;
 }
 
-int GetGroupUnit(VekXMLNode* pGroup)
+bool GetGroupUnit(VekXMLNode* pGroup, int& nUnit)
 {
     CString strUnit;
+    nUnit = 0;
     if (!pGroup->GetAttributeValue(kUnitAttribute, strUnit))
-        return 0;
-    return static_cast<int>(std::wcstol(strUnit, nullptr, 10));
+        return true;
+    long nValue = 0;
+    if (!ParseVersion(strUnit, nValue) || nValue > 10)
+        return false;
+    nUnit = static_cast<int>(nValue);
+    return true;
 }
 
 void SetGroupUnit(VekXMLNode* pGroup, int nUnit)
@@ -120,16 +172,23 @@ void SetGroupUnit(VekXMLNode* pGroup, int nUnit)
     pGroup->AddAttribute(kUnitAttribute, strUnit);
 }
 
-bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, std::string& strError)
+bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, CSaveResult& result,
+                  std::string& strError)
 {
-    // VekXMLDocument::Save writes a temporary file beside the target and renames it.
-    errno = 0;
-    if (!doc.Save(FromUtf8(strPath)))
+    CString strText;
+    if (!doc.GetXML(strText))
     {
-        const int nError = errno;
-        strError = "cannot save " + strPath +
-                   (nError ? std::string(": ") + std::strerror(nError) : std::string());
+        strError = "cannot save " + strPath + ": the document is empty";
         return false;
     }
-    return true;
+    const std::string strBytes = ToUtf8(strText);
+    // Whatever went into the document, what comes out must read back.
+    std::string strProblem;
+    if (!CheckWellFormedXml(strBytes, g_RuleFileLimits, strProblem))
+    {
+        strError = "cannot save " + strPath + ": the document would not be well-formed XML (" +
+                   strProblem + "); nothing written";
+        return false;
+    }
+    return SaveFileSafely(strPath, strBytes, result, strError);
 }

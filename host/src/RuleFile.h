@@ -8,6 +8,8 @@
 // "Rules" element whose "Unit" gives the unit of every length inside.
 #pragma once
 
+#include "SafeSave.h"
+
 #include <VekXMLDocument.h>
 #include <VekXMLNodeList.h>
 
@@ -17,7 +19,8 @@
 // The format this host reads and writes. Files of a newer format are refused.
 constexpr int RULE_FILE_FORMAT_VERSION = 1;
 
-// Loads a rule file into doc and checks its frame: readable, well-formed XML,
+// Loads a rule file into doc and checks its frame: readable, within the size
+// limit, well-formed XML within the limits of g_RuleFileLimits (XmlCheck.h),
 // root "VekRuleFile" with a format version not newer than ours, and at least
 // one "Rule" element under a "Rules" element. False, with a one-line message
 // naming the file in strError, otherwise.
@@ -29,11 +32,13 @@ VekXMLNode* CreateRuleFile(VekXMLDocument& doc, int nUnit);
 
 // The "Rules" elements of a loaded rule file, in document order (new, caller deletes).
 VekXMLNodeList* GetRuleGroups(VekXMLDocument& doc);
-// The unit of a "Rules" element; 0 when missing or not a number, as the modules read it.
-int GetGroupUnit(VekXMLNode* pGroup);
+// The unit of a "Rules" element: 0 when missing, as the modules read it. False
+// when present but not a unit code from 0 to 10 written as a whole number.
+bool GetGroupUnit(VekXMLNode* pGroup, int& nUnit);
 void SetGroupUnit(VekXMLNode* pGroup, int nUnit);
 
-// Writes doc to strPath atomically: a temporary file beside the target is
-// written completely and then renamed over it, so an interrupted or failed
-// save leaves any earlier file as it was. False, with a one-line message.
-bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, std::string& strError);
+// Writes doc to strPath with SaveFileSafely, after checking that the text is
+// well-formed XML within the limits. False, with a one-line message, when
+// nothing was written.
+bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, CSaveResult& result,
+                  std::string& strError);

@@ -4,8 +4,11 @@
 #include "Commands.h"
 #include "HostText.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -35,8 +38,10 @@ void PrintProgramHelp()
                 kModuleFile);
     for (const CHostCommand* pCommand : g_commands)
         std::printf("  %-9s %s\n", pCommand->pszName, pCommand->pszSummary);
-    std::printf("\nExit status: 0 on success, 1 when a file or module cannot be used,\n"
-                "2 for a command line vekhost does not understand.\n");
+    std::printf("\nExit status: 0 on success, 1 when a file or module cannot be used (nothing\n"
+                "is written then), 2 for a command line vekhost does not understand, 3 when\n"
+                "the file was written completely but the run failed afterwards (standard\n"
+                "output could not be written, or memory ran out).\n");
 }
 
 // The folder of the running executable, from /proc/self/exe; "." when unknown.
@@ -51,6 +56,45 @@ std::string ExecutableFolder()
     return nSlash == std::string::npos ? "." : strPath.substr(0, nSlash);
 }
 
+// Out of memory, reported without asking for more: fixed texts and the path
+// kept since the save. The exit status tells whether the file was written.
+[[noreturn]] void ExitOutOfMemory()
+{
+    std::fflush(stdout);
+    const std::string* pWritten = WrittenFile();
+    if (pWritten == nullptr)
+    {
+        std::fputs("vekhost: out of memory; nothing written\n", stderr);
+        _exit(HOST_EXIT_FAILURE);
+    }
+    std::fputs("vekhost: out of memory after ", stderr);
+    std::fputs(pWritten->c_str(), stderr);
+    std::fputs(" was written completely\n", stderr);
+    _exit(HOST_EXIT_WRITTEN_UNREPORTED);
+}
+
+// An exception that escapes where it cannot be caught (a destructor, a
+// module's start-up code) ends here; running out of memory is still one line.
+[[noreturn]] void OnTerminate()
+{
+    if (std::exception_ptr pException = std::current_exception())
+    {
+        try
+        {
+            std::rethrow_exception(pException);
+        }
+        catch (const std::bad_alloc&)
+        {
+            ExitOutOfMemory();
+        }
+        catch (...)
+        {
+        }
+    }
+    std::fputs("vekhost: internal error: unhandled exception\n", stderr);
+    std::abort();
+}
+
 const CHostCommand* FindCommand(const std::string& strName)
 {
     for (const CHostCommand* pCommand : g_commands)
@@ -60,9 +104,8 @@ const CHostCommand* FindCommand(const std::string& strName)
     }
     return nullptr;
 }
-} // namespace
 
-int main(int argc, char** argv)
+int RunProgram(int argc, char** argv)
 {
     std::vector<std::string> vecModules;
     int nArg = 1;
@@ -134,8 +177,37 @@ int main(int argc, char** argv)
         }
         nResult = pCommand->pfnRun(session, vecArgs);
     }
-    // Output goes to a pipe as often as to a terminal; a lost line is a failure too.
-    if (std::fflush(stdout) != 0)
+    return nResult;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::set_terminate(OnTerminate);
+    int nResult = HOST_EXIT_OK;
+    try
+    {
+        nResult = RunProgram(argc, argv);
+    }
+    catch (const std::bad_alloc&)
+    {
+        ExitOutOfMemory();
+    }
+    // Output goes to a pipe as often as to a terminal; a lost line is a failure
+    // too, and it must not hide whether a file was written.
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+    {
+        const int nError = errno;
+        const std::string strReason = nError ? std::strerror(nError) : "write error";
+        if (const std::string* pWritten = WrittenFile())
+        {
+            ReportError("cannot write to standard output: " + strReason + "; " + *pWritten +
+                        " was written completely");
+            return HOST_EXIT_WRITTEN_UNREPORTED;
+        }
+        ReportError("cannot write to standard output: " + strReason);
         return HOST_EXIT_FAILURE;
+    }
     return nResult;
 }

@@ -11,6 +11,12 @@
 // Framework code that creates XML without being given a document, such as
 // CVEKConstraint::GetXMLNode(), creates its nodes in the current document.
 // A document that is destroyed while current stops being current.
+//
+// Out of memory: the tree cannot always say that an element or value it was
+// asked to add could not be stored. Load, LoadXML, Save and GetXML therefore
+// throw std::bad_alloc when memory ran out while reading, or at any time since
+// the content was last loaded or cleared (in any document: the count is
+// process-wide), instead of reading or writing a document that may be short.
 class VEK_FRAMEWORK_API VekXMLDocument
 {
 public:

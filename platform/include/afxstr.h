@@ -84,6 +84,9 @@ public:
 
     // printf-style formatting with the Windows wide conventions: %s and %c take
     // wide arguments, %S and %hs narrow ones; %d, %ld, %u, %f, %lf as on Windows.
+    // A conversion error (a narrow argument the C locale cannot convert) gives an
+    // empty text; running out of memory throws std::bad_alloc, as every other
+    // operation of the class does.
     void Format(LPCWSTR pszFormat, ...);
     void FormatV(LPCWSTR pszFormat, va_list args);
     void AppendFormat(LPCWSTR pszFormat, ...);

@@ -1,10 +1,12 @@
 #include "afxstr.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
+#include <new>
 #include <vector>
 
 namespace
@@ -411,18 +413,24 @@ void CString::FormatV(LPCWSTR pszFormat, va_list args)
     // error (a narrow argument the C locale cannot convert) gives an empty string.
     wchar_t* pBuffer = nullptr;
     size_t nSize = 0;
+    // Running out of memory is not a conversion error: an empty text would pass
+    // for a value, so it is reported as MFC reports it, by an exception.
     FILE* pStream = open_wmemstream(&pBuffer, &nSize);
     if (!pStream)
-    {
-        m_str.clear();
-        return;
-    }
+        throw std::bad_alloc();
     va_list copy;
     va_copy(copy, args);
+    errno = 0;
     const int n = std::vfwprintf(pStream, format.c_str(), copy);
+    const int nError = errno;
     va_end(copy);
-    std::fclose(pStream);
-    if (n >= 0 && pBuffer)
+    const bool bFlushed = std::fclose(pStream) == 0;
+    if ((n < 0 && nError == ENOMEM) || !bFlushed || pBuffer == nullptr)
+    {
+        std::free(pBuffer);
+        throw std::bad_alloc();
+    }
+    if (n >= 0)
         m_str.assign(pBuffer, nSize);
     else
         m_str.clear();

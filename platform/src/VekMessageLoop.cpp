@@ -9,7 +9,13 @@
 
 namespace
 {
-std::deque<MSG> g_posted;
+// Built on first use: a deque allocates when constructed, and memory running
+// out while the library is being loaded could not be reported.
+std::deque<MSG>& PostedMessages()
+{
+    static std::deque<MSG> s_posted;
+    return s_posted;
+}
 POINT g_ptMessagePos = {0, 0};
 DWORD g_nMessageTime = 0;
 WCHAR g_chPending = 0; // the character the key being pressed types (VekInput::Type)
@@ -183,16 +189,17 @@ BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.pt = g_ptMessagePos;
-    g_posted.push_back(msg);
+    PostedMessages().push_back(msg);
     return TRUE;
 }
 
 void VekDrainPostedMessages()
 {
-    while (!g_posted.empty())
+    std::deque<MSG>& posted = PostedMessages();
+    while (!posted.empty())
     {
-        MSG msg = g_posted.front();
-        g_posted.pop_front();
+        MSG msg = posted.front();
+        posted.pop_front();
         if (IsWindow(msg.hwnd))
             Process(msg);
     }

@@ -15,6 +15,7 @@
 #include <cwctype>
 #include <locale>
 #include <memory>
+#include <new>
 #include <sstream>
 
 #include "ModuleDocument.h"
@@ -39,16 +40,24 @@ double StreamDouble(const CString& strText)
     stream.clear();
     stream.str(strText.str());
     double dValue = 0.0;
-    if (!(stream >> dValue))
-        return 0.0;
-    return dValue;
+    if (stream >> dValue)
+        return dValue;
+    // A stream turns an exception inside the extraction (out of memory) into
+    // its bad state; that is no "no number" and must not become a value.
+    if (stream.bad())
+        throw std::bad_alloc();
+    return 0.0;
 }
 
 // "%ld" scan, as the host's 32-bit long; nDefault when there is no number.
 LONG ScanLong(const CString& strText, LONG nDefault)
 {
     long nValue = 0;
-    if (std::swscanf(strText, L"%ld", &nValue) != 1)
+    errno = 0;
+    const int nRead = std::swscanf(strText, L"%ld", &nValue);
+    if (nRead == EOF && errno == ENOMEM)
+        throw std::bad_alloc();
+    if (nRead != 1)
         return nDefault;
     return static_cast<LONG>(nValue);
 }
