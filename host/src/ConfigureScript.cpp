@@ -28,17 +28,27 @@ const KeyName kKeys[] = {
     {"f1", VK_F1},
 };
 
-const std::map<std::string, int> kButtons = {
-    {"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},       {"no", IDNO},
-    {"abort", IDABORT}, {"retry", IDRETRY},   {"ignore", IDIGNORE},
-};
+// The tables below are built on first use: a map allocates when constructed,
+// and running out of memory before main() could not be reported in one line.
+const std::map<std::string, int>& Buttons()
+{
+    static const std::map<std::string, int> s_buttons = {
+        {"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},       {"no", IDNO},
+        {"abort", IDABORT}, {"retry", IDRETRY},   {"ignore", IDIGNORE},
+    };
+    return s_buttons;
+}
 
 // How many tokens after the verb each action takes (a target counts as one, "cell R C" as
 // three); -1: checked by the action itself.
-const std::map<std::string, int> kVerbs = {
-    {"check", -1},  {"uncheck", -1}, {"click", -1}, {"double-click", -1},  {"type", -1},
-    {"choose", -1}, {"key", 1},      {"answer", 1}, {"expect-message", 1},
-};
+const std::map<std::string, int>& Verbs()
+{
+    static const std::map<std::string, int> s_verbs = {
+        {"check", -1},  {"uncheck", -1}, {"click", -1}, {"double-click", -1},  {"type", -1},
+        {"choose", -1}, {"key", 1},      {"answer", 1}, {"expect-message", 1},
+    };
+    return s_verbs;
+}
 
 // Splits a line into words; "..." is one word with \" and \\ inside. False on an open quote.
 bool SplitLine(const std::string& strLine, std::vector<std::string>& vecWords)
@@ -434,7 +444,7 @@ private:
         }
         if (strVerb == "answer")
         {
-            m_queAnswers.push_back(kButtons.at(ToUtf8(action.vecTokens[0])));
+            m_queAnswers.push_back(Buttons().at(ToUtf8(action.vecTokens[0])));
             return std::string();
         }
         if (strVerb == "expect-message")
@@ -569,8 +579,8 @@ bool CConfigureScript::Parse(const std::string& strText, std::string& strError)
         CScriptAction action;
         action.nLine = nLine;
         action.strVerb = vecWords[0];
-        const auto itVerb = kVerbs.find(action.strVerb);
-        if (itVerb == kVerbs.end())
+        const auto itVerb = Verbs().find(action.strVerb);
+        if (itVerb == Verbs().end())
         {
             strError = strWhere + "unknown action \"" + action.strVerb + "\"";
             return false;
@@ -589,7 +599,7 @@ bool CConfigureScript::Parse(const std::string& strText, std::string& strError)
             strError = strWhere + action.strVerb + " needs a control";
             return false;
         }
-        if (action.strVerb == "answer" && kButtons.count(vecWords[1]) == 0)
+        if (action.strVerb == "answer" && Buttons().count(vecWords[1]) == 0)
         {
             strError = strWhere + "unknown button \"" + vecWords[1] + "\"";
             return false;
