@@ -1,14 +1,18 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # Builds the fuzz targets with clang, libFuzzer and the address and
-# undefined-behaviour sanitizers in build-fuzz/, and runs the rule XML target
-# for SECONDS seconds (default 60) on the seed corpus in fuzz/corpus/. The
+# undefined-behaviour sanitizers in build-fuzz/, and runs each for SECONDS
+# seconds (default 60): fuzz_rule_xml (one element offered to the module) on
+# fuzz/corpus/, then fuzz_rule_file (a whole rule file down the host's road)
+# on fuzz/rule-file-corpus/ with the dictionary fuzz/rule-file.dict. A second
+# argument names the one target to run. The
 # sanitizer runtime is the shared one, since the module is a shared object
 # linked with --no-undefined and is loaded with dlopen. The control classes'
 # Create hides CWnd::Create as it does in MFC; clang warns about that, and
 # the warning stays a warning here.
-# New inputs go to build-fuzz/fuzz-corpus/, crashes to build-fuzz/fuzz-artifacts/.
+# New inputs go to build-fuzz/<target>-corpus/, crashes to build-fuzz/fuzz-artifacts/.
 set -eu
 SECONDS_TO_RUN=${1:-60}
+ONLY=${2:-}
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=$ROOT/build-fuzz
 RUNTIME_DIR=$(clang-14 -print-runtime-dir)
@@ -21,12 +25,20 @@ cmake -S "$ROOT" -B "$BUILD" -G Ninja \
   -DCMAKE_SHARED_LINKER_FLAGS=-shared-libasan -DCMAKE_MODULE_LINKER_FLAGS=-shared-libasan \
   "-DCMAKE_EXE_LINKER_FLAGS=-shared-libasan -Wl,-rpath,$RUNTIME_DIR" \
   -DVEK_SANITIZE=ON -DVEK_BUILD_FUZZ=ON -DVEK_BUILD_TESTS=OFF -DVEK_BUILD_BENCH=OFF >/dev/null
-ninja -C "$BUILD" -j2 fuzz_rule_xml
+ninja -C "$BUILD" -j2 fuzz_rule_xml fuzz_rule_file
 
-mkdir -p "$BUILD/fuzz-corpus" "$BUILD/fuzz-artifacts"
+mkdir -p "$BUILD/fuzz-corpus" "$BUILD/rule-file-corpus" "$BUILD/fuzz-artifacts"
 # The user's locale must not change how numbers are read or written.
 # The shared sanitizer runtime has to come first among the loaded libraries.
-LD_PRELOAD="$RUNTIME_DIR/libclang_rt.asan-x86_64.so" LC_ALL=C VEK_UI_LANGUAGE=en-US VEK_HOME="$BUILD/bin" \
-  "$BUILD/bin/fuzz_rule_xml" -max_total_time="$SECONDS_TO_RUN" -max_len=8192 -timeout=10 \
-  -artifact_prefix="$BUILD/fuzz-artifacts/" -print_final_stats=1 \
-  "$BUILD/fuzz-corpus" "$ROOT/fuzz/corpus"
+run_target() {
+  LD_PRELOAD="$RUNTIME_DIR/libclang_rt.asan-x86_64.so" LC_ALL=C VEK_UI_LANGUAGE=en-US VEK_HOME="$BUILD/bin" \
+    "$BUILD/bin/$1" -max_total_time="$SECONDS_TO_RUN" -max_len=8192 -timeout=10 \
+    -artifact_prefix="$BUILD/fuzz-artifacts/" -print_final_stats=1 "${@:2}"
+}
+if [ -z "$ONLY" ] || [ "$ONLY" = fuzz_rule_xml ]; then
+  run_target fuzz_rule_xml "$BUILD/fuzz-corpus" "$ROOT/fuzz/corpus"
+fi
+if [ -z "$ONLY" ] || [ "$ONLY" = fuzz_rule_file ]; then
+  run_target fuzz_rule_file -dict="$ROOT/fuzz/rule-file.dict" \
+    "$BUILD/rule-file-corpus" "$ROOT/fuzz/rule-file-corpus"
+fi

@@ -9,6 +9,7 @@
 #include <map>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -599,7 +600,7 @@ bool PrepareDatabase(sqlite3* pDb, const std::string& strPath, bool bSeed, std::
                      "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN"
                      " ('material_group', 'material_grade', 'process_group', 'setting')",
                      nTables, nError) ||
-        nTables != static_cast<int64_t>(sizeof(kTables) / sizeof(kTables[0])))
+        nTables != static_cast<int64_t>(std::size(kTables)))
     {
         strError =
             "the material database " + strPath + " is damaged (tables are missing)" + strLeft;
