@@ -6,8 +6,7 @@
 #include <afx.h>
 
 #include <CLocationHelper.h>
-#include <CVekRule.h>
-#include <VekArray.h>
+#include <VekRulesModuleExports.h>
 
 #include <cstdlib>
 #include <dlfcn.h>
@@ -33,14 +32,19 @@ void LoadGetRulesUnload(benchmark::State& state, const char* pszLanguage)
             state.SkipWithError(dlerror());
             return;
         }
-        auto pfnGetAllRules =
-            reinterpret_cast<void (*)(VekArray<CVekRule*>*)>(dlsym(hModule, "GetAllRules"));
-        auto pfnDeleteRule = reinterpret_cast<void (*)(CVekRule**)>(dlsym(hModule, "DeleteRule"));
+        VekRulesModuleExports exports;
+        if (const char* pszMissing =
+                VekResolveRulesModuleExports(static_cast<HMODULE>(hModule), exports))
+        {
+            dlclose(hModule);
+            state.SkipWithError(pszMissing);
+            return;
+        }
         VekArray<CVekRule*> arrRules;
-        pfnGetAllRules(&arrRules);
+        exports.GetAllRules(&arrRules);
         benchmark::DoNotOptimize(arrRules.GetSize());
         for (int i = 0; i < arrRules.GetSize(); ++i)
-            pfnDeleteRule(&arrRules[i]);
+            exports.DeleteRule(&arrRules[i]);
         dlclose(hModule);
     }
 }

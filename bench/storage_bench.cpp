@@ -9,10 +9,7 @@
 // does not take part), else /tmp.
 #include <benchmark/benchmark.h>
 
-#include <CVekRule.h>
-#include <VekArray.h>
-#include <VekXMLDocument.h>
-#include <VekXMLNode.h>
+#include <VekRulesModuleExports.h>
 #include <VekXMLNodeList.h>
 #include <afx.h>
 #include <vekmsgbox.h>
@@ -35,20 +32,7 @@
 
 namespace
 {
-typedef void (*PFN_GET_ALL_RULES)(VekArray<CVekRule*>*);
-typedef void (*PFN_GET_RULE)(VekXMLNode*, CVekRule**);
-typedef void (*PFN_DELETE_RULE)(CVekRule**);
-typedef void (*PFN_SET_XML_DOC)(VekXMLDocument*);
-
-struct CModule
-{
-    PFN_GET_ALL_RULES pfnGetAllRules = nullptr;
-    PFN_GET_RULE pfnGetRule = nullptr;
-    PFN_DELETE_RULE pfnDeleteRule = nullptr;
-    PFN_SET_XML_DOC pfnSetXMLDoc = nullptr;
-};
-
-CModule g_module;
+VekRulesModuleExports g_module;
 VekXMLDocument* g_pDocument = nullptr;
 
 std::string BenchDir()
@@ -76,7 +60,7 @@ std::string OutputPath()
 std::string DefaultRuleText()
 {
     VekArray<CVekRule*> arrRules;
-    g_module.pfnGetAllRules(&arrRules);
+    g_module.GetAllRules(&arrRules);
     std::string strText;
     if (arrRules.GetSize() == 0)
         return strText;
@@ -85,7 +69,7 @@ std::string DefaultRuleText()
     if (pNode)
         pNode->GetXML(strXML);
     for (int i = 0; i < arrRules.GetSize(); ++i)
-        g_module.pfnDeleteRule(&arrRules[i]);
+        g_module.DeleteRule(&arrRules[i]);
     g_pDocument->Clear();
     // Rule texts are ASCII; a plain narrowing keeps them as they are.
     for (int i = 0; i < strXML.GetLength(); ++i)
@@ -131,7 +115,7 @@ bool ModuleRoundTrip(const CString& strInput, const CString& strOutput)
     for (int i = 0; i < pElements->GetSize(); ++i)
     {
         CVekRule* pRule = nullptr;
-        g_module.pfnGetRule((*pElements)[i], &pRule);
+        g_module.GetRule((*pElements)[i], &pRule);
         vecRules.push_back(pRule);
     }
     for (int i = 0; i < pElements->GetSize(); ++i)
@@ -143,7 +127,7 @@ bool ModuleRoundTrip(const CString& strInput, const CString& strOutput)
         pGroup->RemoveChild((*pElements)[i]);
         if (pNode)
             pGroup->AppendNode(pNode.get());
-        g_module.pfnDeleteRule(&pRule);
+        g_module.DeleteRule(&pRule);
     }
     return g_pDocument->Save(strOutput);
 }
@@ -255,19 +239,14 @@ bool LoadModule()
         std::fprintf(stderr, "storage_bench: cannot load %s: %s\n", strPath.c_str(), dlerror());
         return false;
     }
-    g_module.pfnGetAllRules = reinterpret_cast<PFN_GET_ALL_RULES>(dlsym(hModule, "GetAllRules"));
-    g_module.pfnGetRule = reinterpret_cast<PFN_GET_RULE>(dlsym(hModule, "GetRule"));
-    g_module.pfnDeleteRule = reinterpret_cast<PFN_DELETE_RULE>(dlsym(hModule, "DeleteRule"));
-    g_module.pfnSetXMLDoc = reinterpret_cast<PFN_SET_XML_DOC>(dlsym(hModule, "SetXMLDoc"));
-    if (!g_module.pfnGetAllRules || !g_module.pfnGetRule || !g_module.pfnDeleteRule ||
-        !g_module.pfnSetXMLDoc)
+    if (VekResolveRulesModuleExports(static_cast<HMODULE>(hModule), g_module) != nullptr)
     {
         std::fprintf(stderr, "storage_bench: %s is not a rules module\n", strPath.c_str());
         return false;
     }
     g_pDocument = new VekXMLDocument;
     VekXMLDocument::SetCurrent(g_pDocument);
-    g_module.pfnSetXMLDoc(g_pDocument);
+    g_module.SetXMLDoc(g_pDocument);
     return true;
 }
 } // namespace

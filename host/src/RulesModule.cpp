@@ -2,18 +2,6 @@
 
 #include <dlfcn.h>
 
-namespace
-{
-template <class PFN>
-bool Resolve(void* hModule, const char* pszName, PFN& pfn, std::string& strMissing)
-{
-    pfn = reinterpret_cast<PFN>(dlsym(hModule, pszName));
-    if (pfn == nullptr && strMissing.empty())
-        strMissing = pszName;
-    return pfn != nullptr;
-}
-} // namespace
-
 CRulesModule::~CRulesModule()
 {
     if (m_hModule != nullptr)
@@ -34,17 +22,10 @@ bool CRulesModule::Load(const std::string& strPath, std::string& strError)
             "cannot load module " + strPath + ": " + (pszReason ? pszReason : "unknown error");
         return false;
     }
-    std::string strMissing;
-    Resolve(hModule, "GetModuleName", m_pfnGetModuleName, strMissing);
-    Resolve(hModule, "GetModuleSummary", m_pfnGetModuleSummary, strMissing);
-    Resolve(hModule, "GetAllRules", m_pfnGetAllRules, strMissing);
-    Resolve(hModule, "GetRule", m_pfnGetRule, strMissing);
-    Resolve(hModule, "DeleteRule", m_pfnDeleteRule, strMissing);
-    Resolve(hModule, "SetXMLDoc", m_pfnSetXMLDoc, strMissing);
-    Resolve(hModule, "SetDBModuleList", m_pfnSetDBModuleList, strMissing);
-    if (!strMissing.empty())
+    if (const char* pszMissing =
+            VekResolveRulesModuleExports(static_cast<HMODULE>(hModule), m_exports))
     {
-        strError = strPath + " is not a rules module: it does not export " + strMissing;
+        strError = strPath + " is not a rules module: it does not export " + pszMissing;
         dlclose(hModule);
         return false;
     }
@@ -55,40 +36,40 @@ bool CRulesModule::Load(const std::string& strPath, std::string& strError)
 CString CRulesModule::GetModuleName()
 {
     CString strName;
-    m_pfnGetModuleName(strName);
+    m_exports.GetModuleName(strName);
     return strName;
 }
 
 CString CRulesModule::GetModuleSummary()
 {
     CString strSummary;
-    m_pfnGetModuleSummary(strSummary);
+    m_exports.GetModuleSummary(strSummary);
     return strSummary;
 }
 
 void CRulesModule::GetAllRules(VekArray<CVekRule*>& arrRules)
 {
-    m_pfnGetAllRules(&arrRules);
+    m_exports.GetAllRules(&arrRules);
 }
 
 CVekRule* CRulesModule::GetRule(VekXMLNode* pNode)
 {
     CVekRule* pRule = nullptr;
-    m_pfnGetRule(pNode, &pRule);
+    m_exports.GetRule(pNode, &pRule);
     return pRule;
 }
 
 void CRulesModule::DeleteRule(CVekRule* pRule)
 {
-    m_pfnDeleteRule(&pRule);
+    m_exports.DeleteRule(&pRule);
 }
 
 void CRulesModule::SetXMLDoc(VekXMLDocument* pDocument)
 {
-    m_pfnSetXMLDoc(pDocument);
+    m_exports.SetXMLDoc(pDocument);
 }
 
 void CRulesModule::SetDBModuleList(CStringList& lstModules)
 {
-    m_pfnSetDBModuleList(lstModules);
+    m_exports.SetDBModuleList(lstModules);
 }

@@ -1,9 +1,7 @@
 // One rules module loaded by the host, reached only through its seven exports.
 #pragma once
 
-#include <CVekRule.h>
-#include <VekArray.h>
-#include <VekXMLDocument.h>
+#include <VekRulesModuleExports.h>
 #include <afx.h>
 
 #include <string>
@@ -36,20 +34,7 @@ public:
     void SetDBModuleList(CStringList& lstModules);
 
 private:
-    typedef void (*PFN_GET_TEXT)(CString&);
-    typedef void (*PFN_GET_ALL_RULES)(VekArray<CVekRule*>*);
-    typedef void (*PFN_GET_RULE)(VekXMLNode*, CVekRule**);
-    typedef void (*PFN_DELETE_RULE)(CVekRule**);
-    typedef void (*PFN_SET_XML_DOC)(VekXMLDocument*);
-    typedef void (*PFN_SET_DB_MODULE_LIST)(CStringList&);
-
     std::string m_strPath;
     void* m_hModule = nullptr;
-    PFN_GET_TEXT m_pfnGetModuleName = nullptr;
-    PFN_GET_TEXT m_pfnGetModuleSummary = nullptr;
-    PFN_GET_ALL_RULES m_pfnGetAllRules = nullptr;
-    PFN_GET_RULE m_pfnGetRule = nullptr;
-    PFN_DELETE_RULE m_pfnDeleteRule = nullptr;
-    PFN_SET_XML_DOC m_pfnSetXMLDoc = nullptr;
-    PFN_SET_DB_MODULE_LIST m_pfnSetDBModuleList = nullptr;
+    VekRulesModuleExports m_exports;
 };

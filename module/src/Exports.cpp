@@ -1,9 +1,7 @@
 // The seven functions through which the host talks to the module. They run in
 // the caller's module state: each one that loads strings switches to the
 // module's current-language library and gives the caller its handle back.
-#include <VekArray.h>
-#include <CVekRule.h>
-#include <VekXMLNode.h>
+#include <VekRulesModuleExports.h>
 
 #include "ModuleDocument.h"
 #include "ResourceHandleScope.h"
@@ -104,3 +102,5 @@ VEK_MODULE_EXPORT void SetDBModuleList(CStringList& lstModules)
     for (int i = 0; i < lstModules.GetCount() && pos != nullptr; ++i)
         g_pApp->m_lstDBModules.AddTail(lstModules.GetNext(pos));
 }
+
+VEK_CHECK_RULES_MODULE_EXPORTS();

@@ -2,10 +2,7 @@
 // single integer parameter, stored as a "Rule" element of module
 // "OtherRulesValidator". It lets the tests see the host offer every rule
 // element to every module and give every rule back to the module that made it.
-#include <CVekRule.h>
-#include <VekArray.h>
-#include <VekXMLDocument.h>
-#include <VekXMLNode.h>
+#include <VekRulesModuleExports.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -97,6 +94,8 @@ OTHER_EXPORT void SetXMLDoc(VekXMLDocument* pDocument)
 }
 
 OTHER_EXPORT void SetDBModuleList(CStringList&) {}
+
+VEK_CHECK_RULES_MODULE_EXPORTS();
 
 // A rule still alive when the host unloads the module was never given back.
 __attribute__((destructor)) static void ReportLeakedRules()

@@ -3,38 +3,28 @@
 
 #include <afx.h>
 
-#include <CVekRule.h>
-#include <VekArray.h>
-#include <VekXMLDocument.h>
-#include <VekXMLNode.h>
+#include <VekRulesModuleExports.h>
 
 #include <dlfcn.h>
 #include <stdexcept>
 #include <string>
 
-class RulesModule
+// The exports are called as members: module.GetRule(pNode, &pRule).
+class RulesModule : public VekRulesModuleExports
 {
 public:
-    using NameFn = void (*)(CString&);
-    using AllRulesFn = void (*)(VekArray<CVekRule*>*);
-    using GetRuleFn = void (*)(VekXMLNode*, CVekRule**);
-    using DeleteRuleFn = void (*)(CVekRule**);
-    using SetXMLDocFn = void (*)(VekXMLDocument*);
-    using SetDBModuleListFn = void (*)(CStringList&);
-
     explicit RulesModule(const std::string& path = std::string(VEK_BIN_DIR) +
                                                    "/VEKInvestmentCastRulesu.so")
     {
         m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!m_handle)
             throw std::runtime_error(dlerror());
-        GetModuleName = Resolve<NameFn>("GetModuleName");
-        GetModuleSummary = Resolve<NameFn>("GetModuleSummary");
-        GetAllRules = Resolve<AllRulesFn>("GetAllRules");
-        GetRule = Resolve<GetRuleFn>("GetRule");
-        DeleteRule = Resolve<DeleteRuleFn>("DeleteRule");
-        SetXMLDoc = Resolve<SetXMLDocFn>("SetXMLDoc");
-        SetDBModuleList = Resolve<SetDBModuleListFn>("SetDBModuleList");
+        if (const char* pszMissing =
+                VekResolveRulesModuleExports(static_cast<HMODULE>(m_handle), *this))
+        {
+            dlclose(m_handle);
+            throw std::runtime_error(std::string("missing export ") + pszMissing);
+        }
     }
     ~RulesModule()
     {
@@ -52,6 +42,7 @@ public:
         return arrRules.GetSize() == 1 ? arrRules[0] : nullptr;
     }
 
+    // A further symbol of the module, such as a test probe's; throws when it is missing.
     template <class Fn> Fn Resolve(const char* name)
     {
         void* p = dlsym(m_handle, name);
@@ -59,14 +50,6 @@ public:
             throw std::runtime_error(std::string("missing export ") + name);
         return reinterpret_cast<Fn>(p);
     }
-
-    NameFn GetModuleName = nullptr;
-    NameFn GetModuleSummary = nullptr;
-    AllRulesFn GetAllRules = nullptr;
-    GetRuleFn GetRule = nullptr;
-    DeleteRuleFn DeleteRule = nullptr;
-    SetXMLDocFn SetXMLDoc = nullptr;
-    SetDBModuleListFn SetDBModuleList = nullptr;
 
 private:
     void* m_handle = nullptr;
