@@ -3,14 +3,13 @@
 // rule elements, and every rule built is converted between units, written back
 // through GetXMLNode and deleted through DeleteRule. What it writes must then
 // survive further round trips unchanged.
-#include <CVekRule.h>
-#include <VekArray.h>
-#include <VekXMLDocument.h>
-#include <VekXMLNode.h>
+#include <VekRulesModuleExports.h>
 #include <VekXMLNodeList.h>
 #include <afx.h>
 #include <vekmsgbox.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,53 +20,27 @@
 
 namespace
 {
-typedef void (*PFN_GET_RULE)(VekXMLNode*, CVekRule**);
-typedef void (*PFN_DELETE_RULE)(CVekRule**);
-typedef void (*PFN_SET_XML_DOC)(VekXMLDocument*);
-
-PFN_GET_RULE g_pfnGetRule = nullptr;
-PFN_DELETE_RULE g_pfnDeleteRule = nullptr;
+VekRulesModuleExports g_module;
 VekXMLDocument* g_pDocument = nullptr;
 
 // Deep inputs are cut off here so that a run spends its time in the module, not in walking.
 const int kMaxElements = 2000;
 
-// The input as UTF-8; malformed bytes become U+FFFD, as the document would store them.
+// The input as UTF-8; ill-formed sequences and zero bytes become U+FFFD, as
+// the document would store them.
 CString DecodeUtf8(const uint8_t* pData, size_t nSize)
 {
-    std::wstring str;
-    str.reserve(nSize);
-    size_t i = 0;
-    while (i < nSize)
-    {
-        uint32_t nCode = pData[i];
-        int nMore = nCode < 0x80             ? 0
-                    : (nCode & 0xE0) == 0xC0 ? 1
-                    : (nCode & 0xF0) == 0xE0 ? 2
-                    : (nCode & 0xF8) == 0xF0 ? 3
-                                             : -1;
-        ++i;
-        if (nMore < 0)
-        {
-            str.push_back(0xFFFD);
-            continue;
-        }
-        nCode &= nMore == 0 ? 0x7F : (0x3F >> nMore);
-        bool bOk = true;
-        for (int k = 0; k < nMore; ++k, ++i)
-        {
-            if (i >= nSize || (pData[i] & 0xC0) != 0x80)
-            {
-                bOk = false;
-                break;
-            }
-            nCode = (nCode << 6) | (pData[i] & 0x3F);
-        }
-        if (!bOk || nCode > 0x10FFFF || (nCode >= 0xD800 && nCode <= 0xDFFF) || nCode == 0)
-            nCode = 0xFFFD;
-        str.push_back(static_cast<wchar_t>(nCode));
-    }
-    return CString(str);
+    CString str;
+    if (nSize == 0 || nSize > static_cast<size_t>(INT_MAX))
+        return str;
+    const char* pszData = reinterpret_cast<const char*>(pData);
+    const int nBytes = static_cast<int>(nSize);
+    const int nLength = MultiByteToWideChar(CP_UTF8, 0, pszData, nBytes, nullptr, 0);
+    wchar_t* pOut = str.GetBufferSetLength(nLength);
+    MultiByteToWideChar(CP_UTF8, 0, pszData, nBytes, pOut, nLength);
+    std::replace(pOut, pOut + nLength, L'\0', L'\xFFFD');
+    str.ReleaseBuffer(nLength);
+    return str;
 }
 
 void CollectElements(VekXMLNode* pNode, std::vector<VekXMLNode>& vecElements)
@@ -84,11 +57,11 @@ void CollectElements(VekXMLNode* pNode, std::vector<VekXMLNode>& vecElements)
 VekXMLNode* ReadAndWrite(VekXMLNode* pElement)
 {
     CVekRule* pRule = nullptr;
-    g_pfnGetRule(pElement, &pRule);
+    g_module.GetRule(pElement, &pRule);
     if (pRule == nullptr)
         return nullptr;
     VekXMLNode* pWritten = pRule->GetXMLNode();
-    g_pfnDeleteRule(&pRule);
+    g_module.DeleteRule(&pRule);
     return pWritten;
 }
 
@@ -138,10 +111,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         std::fprintf(stderr, "fuzz_rule_xml: cannot load %s: %s\n", strModule.c_str(), dlerror());
         std::exit(1);
     }
-    g_pfnGetRule = reinterpret_cast<PFN_GET_RULE>(dlsym(hModule, "GetRule"));
-    g_pfnDeleteRule = reinterpret_cast<PFN_DELETE_RULE>(dlsym(hModule, "DeleteRule"));
-    auto pfnSetXMLDoc = reinterpret_cast<PFN_SET_XML_DOC>(dlsym(hModule, "SetXMLDoc"));
-    if (g_pfnGetRule == nullptr || g_pfnDeleteRule == nullptr || pfnSetXMLDoc == nullptr)
+    if (VekResolveRulesModuleExports(static_cast<HMODULE>(hModule), g_module) != nullptr)
     {
         std::fprintf(stderr, "fuzz_rule_xml: %s is not a rules module\n", strModule.c_str());
         std::exit(1);
@@ -152,7 +122,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     });
     g_pDocument = new VekXMLDocument;
     VekXMLDocument::SetCurrent(g_pDocument);
-    pfnSetXMLDoc(g_pDocument);
+    g_module.SetXMLDoc(g_pDocument);
     // The module stays loaded for the whole run; the process ends without unloading it.
     return 0;
 }
@@ -171,11 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     for (VekXMLNode& element : vecElements)
     {
         CVekRule* pRule = nullptr;
-        g_pfnGetRule(&element, &pRule);
+        g_module.GetRule(&element, &pRule);
         if (pRule == nullptr)
             continue;
         // A rule in the slot reads the element again, as a host refreshing a rule does.
-        g_pfnGetRule(&element, &pRule);
+        g_module.GetRule(&element, &pRule);
         vecRules.push_back(pRule);
     }
     for (CVekRule* pRule : vecRules)
@@ -186,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
         std::unique_ptr<VekXMLNode> pWritten(pRule->GetXMLNode());
         if (pWritten)
             CheckStableRoundTrip(pWritten.get());
-        g_pfnDeleteRule(&pRule);
+        g_module.DeleteRule(&pRule);
     }
     g_pDocument->Clear();
     return 0;

@@ -1,6 +1,8 @@
 #include "CVEKConstraint.h"
 
 #include "VekXMLDocument.h"
+#include "VekXMLHandles.h"
+#include "VekXMLNumbers.h"
 #include "VekXMLText.h"
 
 #include <cinttypes>

@@ -1,5 +1,6 @@
 #include "VekXMLDocument.h"
 
+#include "VekXMLHandles.h"
 #include "VekXMLText.h"
 
 #include <atomic>
@@ -185,7 +186,8 @@ bool VekXMLDocument::LoadXML(const CString& strXML)
         m_pImpl->doc.reset();
         throw std::bad_alloc();
     }
-    vek_xml::EncodeUtf8(strXML.GetString(), static_cast<size_t>(strXML.GetLength()), pBuffer);
+    vek_xml::EncodeUtf8(strXML.GetString(), static_cast<size_t>(strXML.GetLength()), pBuffer,
+                        nSize);
     pugi::xml_parse_result result =
         m_pImpl->doc.load_buffer_inplace_own(pBuffer, nSize, kParseOptions, pugi::encoding_utf8);
     if (!result)

@@ -1,6 +1,8 @@
 #include "VekXMLNode.h"
 
 #include "VekXMLNodeList.h"
+#include "VekXMLHandles.h"
+#include "VekXMLNumbers.h"
 #include "VekXMLText.h"
 
 #include <cwchar>
@@ -89,9 +91,10 @@ bool VekXMLNode::GetAttributeValue(LPCWSTR pszName, CString& strValue) const
     // stack.
     const size_t nLength = std::wcslen(pszName);
     char szName[64];
-    if (vek_xml::Utf8Length(pszName, nLength) >= sizeof szName)
+    char* pEnd = vek_xml::EncodeUtf8(pszName, nLength, szName, sizeof szName - 1);
+    if (pEnd == nullptr)
         return ReadAttribute(node, ToUtf8(CString(pszName)).c_str(), strValue);
-    *vek_xml::EncodeUtf8(pszName, nLength, szName) = '\0';
+    *pEnd = '\0';
     return ReadAttribute(node, szName, strValue);
 }
 

@@ -1,14 +1,14 @@
-// Conversions between the framework's wide text and the UTF-8 the XML tree
-// stores, and between node objects and tree handles. Internal to the framework.
+// Between the framework's wide text and the UTF-8 the XML tree stores. Every
+// conversion goes through the platform's MultiByteToWideChar and
+// WideCharToMultiByte, so the tree follows their rules for text that has no
+// valid form (U+FFFD); what is added here only saves copies of large texts.
+// Internal to the framework.
 #pragma once
 
-#include "VekXMLNode.h"
 #include "afxstr.h"
 
 #include <pugixml.hpp>
 
-#include <charconv>
-#include <limits>
 #include <string>
 
 namespace vek_xml
@@ -18,8 +18,9 @@ void AppendUtf8(const wchar_t* psz, size_t nLength, std::string& strOut);
 
 // Bytes the UTF-8 form of psz[0..nLength) takes.
 size_t Utf8Length(const wchar_t* psz, size_t nLength);
-// Writes the UTF-8 form of psz[0..nLength) to pOut (Utf8Length bytes); returns the end.
-char* EncodeUtf8(const wchar_t* psz, size_t nLength, char* pOut);
+// Writes the UTF-8 form of psz[0..nLength) to pOut, which holds nCapacity
+// bytes; returns the end of what was written, or null when it does not fit.
+char* EncodeUtf8(const wchar_t* psz, size_t nLength, char* pOut, size_t nCapacity);
 
 inline std::string ToUtf8(const CString& str)
 {
@@ -28,7 +29,7 @@ inline std::string ToUtf8(const CString& str)
     return strOut;
 }
 
-// The wide form of UTF-8 text; malformed sequences become U+FFFD.
+// The wide form of UTF-8 text.
 CString FromUtf8(const char* psz);
 
 // Writer that counts the characters the UTF-8 output of the tree decodes to.
@@ -54,7 +55,7 @@ public:
     // from one allocation to the next while it grows.
     void Reserve(size_t nCharacters);
     void write(const void* pData, size_t nSize) override;
-    // Ends the text; an incomplete sequence at the end becomes U+FFFD.
+    // Ends the text, decoding a sequence left incomplete at the end.
     void Finish();
 
 private:
@@ -65,91 +66,4 @@ private:
     unsigned char m_arrCarry[4] = {};
     size_t m_nCarry = 0;
 };
-
-inline pugi::xml_node NodeOf(const VekXMLNode* pNode)
-{
-    return pNode ? pugi::xml_node(static_cast<pugi::xml_node_struct*>(pNode->GetHandle()))
-                 : pugi::xml_node();
-}
-
-inline void* HandleOf(pugi::xml_node node)
-{
-    return node.internal_object();
-}
-
-// Name of the holder element under which a document keeps its unattached
-// nodes. '#' cannot start an XML name, so no parsed element carries it.
-constexpr const char* kUnattachedHolder = "#unattached";
-
-inline bool IsUnattachedHolder(pugi::xml_node node)
-{
-    const char* pszName = node.name();
-    return node.type() == pugi::node_element && pszName[0] == '#' &&
-           node.parent().type() == pugi::node_document;
-}
-inline const char* SkipBlanks(const char* p)
-{
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f')
-        ++p;
-    return p;
-}
-
-// Integer as a C stream reads it: blanks, an optional sign, then digits.
-template <class TInt> bool ParseInteger(const char* psz, TInt& nValue)
-{
-    const char* p = SkipBlanks(psz);
-    bool bNegative = false;
-    if (*p == '+' || *p == '-')
-        bNegative = (*p++ == '-');
-    if (*p < '0' || *p > '9')
-        return false;
-    const char* pEnd = p;
-    while (*pEnd >= '0' && *pEnd <= '9')
-        ++pEnd;
-    unsigned long long nMagnitude = 0;
-    auto result = std::from_chars(p, pEnd, nMagnitude);
-    if (result.ec != std::errc())
-        return false;
-    const unsigned long long nMax =
-        static_cast<unsigned long long>(std::numeric_limits<TInt>::max());
-    if (!std::numeric_limits<TInt>::is_signed)
-    {
-        if (bNegative && nMagnitude != 0)
-            return false;
-        if (nMagnitude > nMax)
-            return false;
-        nValue = static_cast<TInt>(nMagnitude);
-        return true;
-    }
-    if (nMagnitude > nMax + (bNegative ? 1u : 0u))
-        return false;
-    nValue = bNegative ? static_cast<TInt>(-static_cast<long long>(nMagnitude - 1) - 1)
-                       : static_cast<TInt>(nMagnitude);
-    return true;
-}
-
-// Double from the start of the text; reading stops at the first character
-// that cannot continue the number.
-inline bool ParseDouble(const char* psz, double& dValue)
-{
-    const char* p = SkipBlanks(psz);
-    bool bNegative = false;
-    if (*p == '+' || *p == '-')
-        bNegative = (*p++ == '-');
-    bool bDigit = (*p >= '0' && *p <= '9') || (*p == '.' && p[1] >= '0' && p[1] <= '9');
-    if (!bDigit)
-        return false;
-    const char* pEnd = p;
-    while (*pEnd)
-        ++pEnd;
-    double d = 0.0;
-    auto result = std::from_chars(p, pEnd, d, std::chars_format::general);
-    if (result.ec != std::errc())
-        return false;
-    dValue = bNegative ? -d : d;
-    return true;
-}
-
-// Shortest text that reads back as exactly d.
-std::string FormatDouble(double d);
 } // namespace vek_xml

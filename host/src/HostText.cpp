@@ -1,75 +1,32 @@
 #include "HostText.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 
 std::string ToUtf8(const CString& str)
 {
-    std::string strOut;
-    strOut.reserve(static_cast<size_t>(str.GetLength()));
-    for (int i = 0; i < str.GetLength(); ++i)
-    {
-        uint32_t ch = static_cast<uint32_t>(str[i]);
-        if ((ch >= 0xD800 && ch <= 0xDFFF) || ch > 0x10FFFF)
-            ch = 0xFFFD;
-        if (ch < 0x80)
-        {
-            strOut.push_back(static_cast<char>(ch));
-        }
-        else if (ch < 0x800)
-        {
-            strOut.push_back(static_cast<char>(0xC0 | (ch >> 6)));
-            strOut.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        }
-        else if (ch < 0x10000)
-        {
-            strOut.push_back(static_cast<char>(0xE0 | (ch >> 12)));
-            strOut.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-            strOut.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        }
-        else
-        {
-            strOut.push_back(static_cast<char>(0xF0 | (ch >> 18)));
-            strOut.push_back(static_cast<char>(0x80 | ((ch >> 12) & 0x3F)));
-            strOut.push_back(static_cast<char>(0x80 | ((ch >> 6) & 0x3F)));
-            strOut.push_back(static_cast<char>(0x80 | (ch & 0x3F)));
-        }
-    }
+    if (str.IsEmpty())
+        return std::string();
+    const int nBytes = WideCharToMultiByte(CP_UTF8, 0, str.GetString(), str.GetLength(), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string strOut(static_cast<size_t>(nBytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, str.GetString(), str.GetLength(), &strOut[0], nBytes, nullptr,
+                        nullptr);
     return strOut;
 }
 
 CString FromUtf8(const std::string& str)
 {
-    std::wstring strWide;
-    strWide.reserve(str.size());
-    size_t i = 0;
-    while (i < str.size())
-    {
-        const unsigned char ch = static_cast<unsigned char>(str[i]);
-        int nMore = -1;
-        uint32_t nCode = 0;
-        if (ch < 0x80)
-            nMore = 0, nCode = ch;
-        else if ((ch & 0xE0) == 0xC0)
-            nMore = 1, nCode = ch & 0x1F;
-        else if ((ch & 0xF0) == 0xE0)
-            nMore = 2, nCode = ch & 0x0F;
-        else if ((ch & 0xF8) == 0xF0)
-            nMore = 3, nCode = ch & 0x07;
-        ++i;
-        bool bOk = nMore >= 0;
-        for (int k = 0; bOk && k < nMore; ++k, ++i)
-        {
-            if (i >= str.size() || (static_cast<unsigned char>(str[i]) & 0xC0) != 0x80)
-                bOk = false;
-            else
-                nCode = (nCode << 6) | (static_cast<unsigned char>(str[i]) & 0x3F);
-        }
-        strWide.push_back(bOk ? static_cast<wchar_t>(nCode) : static_cast<wchar_t>(0xFFFD));
-    }
-    return CString(strWide);
+    if (str.empty())
+        return CString();
+    const int nBytes = static_cast<int>(str.size());
+    const int nLength = MultiByteToWideChar(CP_UTF8, 0, str.data(), nBytes, nullptr, 0);
+    CString strOut;
+    MultiByteToWideChar(CP_UTF8, 0, str.data(), nBytes, strOut.GetBufferSetLength(nLength),
+                        nLength);
+    strOut.ReleaseBuffer(nLength);
+    return strOut;
 }
 
 void ReportError(const std::string& strMessage)

@@ -6,9 +6,10 @@
 
 #include <string>
 
-// UTF-8 form of a wide text (invalid code points become U+FFFD).
+// UTF-8 form of a wide text (WideCharToMultiByte: invalid code points become U+FFFD).
 std::string ToUtf8(const CString& str);
-// Wide form of UTF-8 text such as a command-line argument; malformed bytes become U+FFFD.
+// Wide form of UTF-8 text such as a command-line argument (MultiByteToWideChar:
+// ill-formed sequences become U+FFFD).
 CString FromUtf8(const std::string& str);
 
 // "vekhost: <message>" on standard error, one line.

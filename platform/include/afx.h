@@ -12,4 +12,6 @@
 #include "libloaderapi.h"
 #include "vekresload.h"
 #include "winnls.h"
+#include "stringapiset.h"
+#include "errhandlingapi.h"
 #include "vekmsgbox.h"

@@ -6,6 +6,13 @@
 typedef DWORD LCID;
 typedef DWORD LCTYPE;
 
+// Code pages of the text conversions (stringapiset.h); only UTF-8 is provided.
+#define CP_UTF8 65001
+// MultiByteToWideChar: fail on an ill-formed sequence instead of writing U+FFFD.
+#define MB_ERR_INVALID_CHARS 0x00000008
+// WideCharToMultiByte: fail on a character that has no UTF-8 form instead of writing U+FFFD.
+#define WC_ERR_INVALID_CHARS 0x00000080
+
 #define LOCALE_USER_DEFAULT 0x0400
 #define LOCALE_SYSTEM_DEFAULT 0x0800
 #define LOCALE_NOUSEROVERRIDE 0x80000000

@@ -13,63 +13,6 @@
 
 namespace vek
 {
-std::string WideToUtf8(const wchar_t* psz)
-{
-    std::string out;
-    for (; psz && *psz; ++psz)
-    {
-        auto c = static_cast<uint32_t>(*psz);
-        if (c < 0x80)
-            out.push_back(static_cast<char>(c));
-        else if (c < 0x800)
-        {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-        else if (c < 0x10000)
-        {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-        else
-        {
-            out.push_back(static_cast<char>(0xF0 | ((c >> 18) & 0x07)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-std::wstring Utf8ToWide(const char* psz)
-{
-    std::wstring out;
-    const auto* p = reinterpret_cast<const unsigned char*>(psz ? psz : "");
-    while (*p)
-    {
-        int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
-        uint32_t c = extra == 0 ? *p : (*p & (0x3F >> extra));
-        bool ok = *p < 0x80 || (*p >= 0xC0 && *p < 0xF8);
-        for (int i = 1; ok && i <= extra; ++i)
-        {
-            if ((p[i] & 0xC0) != 0x80)
-                ok = false;
-            else
-                c = (c << 6) | (p[i] & 0x3F);
-        }
-        if (!ok)
-        {
-            out.push_back(static_cast<wchar_t>(*p++));
-            continue;
-        }
-        out.push_back(static_cast<wchar_t>(c));
-        p += extra + 1;
-    }
-    return out;
-}
-
 link_map* FindLoadedModule(const void* h)
 {
     if (!h)

@@ -10,9 +10,10 @@ struct link_map;
 
 namespace vek
 {
-// UTF-8 form of a wide text (file names, standard error output).
+// UTF-8 form of a wide text (file names, standard error output), through
+// WideCharToMultiByte: characters with no UTF-8 form become U+FFFD.
 std::string WideToUtf8(const wchar_t* psz);
-// Wide form of UTF-8 text; invalid bytes are taken as Latin-1.
+// Wide form of UTF-8 text, through MultiByteToWideChar: ill-formed sequences become U+FFFD.
 std::wstring Utf8ToWide(const char* psz);
 
 // The loaded module whose handle is h, or null when h is null or not the handle of
