@@ -41,27 +41,46 @@ template <> struct VekValueType<VEK_TYPE_UINT>
     typedef uint32_t type;
 };
 
-// True when values of C++ type T are those of value type eType.
-template <class T> inline bool VekIsValueTypeOf(Type_e eType)
+// The value type eType as a compile-time constant: VekValueTypeTag<eType>::value.
+template <Type_e eType> using VekValueTypeTag = std::integral_constant<Type_e, eType>;
+
+// The one dispatch from a run-time value type to code written once for all
+// seven: returns visit(VekValueTypeTag<eType>()) for the seven value types
+// and fallback() for VEK_TYPE_NONE and unknown codes. Every call of visit
+// must return what fallback returns.
+template <class Visit, class Fallback>
+auto VekVisitValueType(Type_e eType, Visit&& visit, Fallback&& fallback) -> decltype(fallback())
 {
     switch (eType)
     {
     case VEK_TYPE_INT:
+        return visit(VekValueTypeTag<VEK_TYPE_INT>());
     case VEK_TYPE_LONG:
-        return std::is_same<T, int32_t>::value;
+        return visit(VekValueTypeTag<VEK_TYPE_LONG>());
     case VEK_TYPE_BOOL:
-        return std::is_same<T, bool>::value;
+        return visit(VekValueTypeTag<VEK_TYPE_BOOL>());
     case VEK_TYPE_DOUBLE:
-        return std::is_same<T, double>::value;
+        return visit(VekValueTypeTag<VEK_TYPE_DOUBLE>());
     case VEK_TYPE_STRING:
-        return std::is_same<T, CString*>::value;
+        return visit(VekValueTypeTag<VEK_TYPE_STRING>());
     case VEK_TYPE_QWORD:
-        return std::is_same<T, ULONGLONG>::value;
+        return visit(VekValueTypeTag<VEK_TYPE_QWORD>());
     case VEK_TYPE_UINT:
-        return std::is_same<T, uint32_t>::value;
+        return visit(VekValueTypeTag<VEK_TYPE_UINT>());
     default:
-        return false;
+        return fallback();
     }
+}
+
+// True when values of C++ type T are those of value type eType.
+template <class T> inline bool VekIsValueTypeOf(Type_e eType)
+{
+    return VekVisitValueType(
+        eType,
+        [](auto tag) {
+            return std::is_same<T, typename VekValueType<decltype(tag)::value>::type>::value;
+        },
+        [] { return false; });
 }
 
 // The values are in m_arrValues. For T = CString* the record owns the strings

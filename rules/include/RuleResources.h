@@ -21,3 +21,9 @@ protected:
 
 // The module's resources, or null until the module has finished its initialisation.
 IRuleResources* GetRuleResources();
+
+// The current-language resource library when the module has one, else the
+// library that is current now (so that the rule also works outside a module).
+HINSTANCE GetRuleResDll();
+// String nID of GetRuleResDll(); empty when it is missing.
+CString LoadRuleString(UINT nID);

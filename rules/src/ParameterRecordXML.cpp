@@ -18,6 +18,7 @@
 #include <new>
 #include <sstream>
 
+#include "IntegerText.h"
 #include "ModuleDocument.h"
 
 namespace
@@ -53,13 +54,7 @@ double StreamDouble(const CString& strText)
 LONG ScanLong(const CString& strText, LONG nDefault)
 {
     long nValue = 0;
-    errno = 0;
-    const int nRead = std::swscanf(strText, L"%ld", &nValue);
-    if (nRead == EOF && errno == ENOMEM)
-        throw std::bad_alloc();
-    if (nRead != 1)
-        return nDefault;
-    return static_cast<LONG>(nValue);
+    return ScanInteger(strText, nValue) ? static_cast<LONG>(nValue) : nDefault;
 }
 
 // The element's integer text; 0 when the element is missing or holds no number.
@@ -79,20 +74,6 @@ bool ReadFlagAttribute(VekXMLNode* pNode, LPCWSTR pszName)
     if (!pNode->GetAttributeValue(pszName, strText))
         return true;
     return strText != L"0";
-}
-
-CString FormatLong(LONG nValue)
-{
-    CString strText;
-    strText.Format(L"%ld", nValue);
-    return strText;
-}
-
-CString FormatInt(int nValue)
-{
-    CString strText;
-    strText.Format(L"%d", nValue);
-    return strText;
 }
 
 CString FormatReal(double dValue)
@@ -117,7 +98,7 @@ template <Type_e eType> struct CValueText;
 
 template <> struct CValueText<VEK_TYPE_INT>
 {
-    static CString ToText(int32_t nValue) { return FormatInt(nValue); }
+    static CString ToText(int32_t nValue) { return FormatInteger(nValue); }
     // Decimal, leading blanks and sign allowed, trailing text ignored; 0 when
     // there is no number or it does not fit 32 bits.
     static int32_t FromText(const CString& strText)
@@ -135,7 +116,7 @@ template <> struct CValueText<VEK_TYPE_INT>
 
 template <> struct CValueText<VEK_TYPE_LONG>
 {
-    static CString ToText(LONG nValue) { return FormatLong(nValue); }
+    static CString ToText(LONG nValue) { return FormatInteger(nValue); }
     static LONG FromText(const CString& strText) { return ScanLong(strText, 0); }
     static LONG Zero() { return 0; }
 };
@@ -255,7 +236,7 @@ void WriteResultCriteria(VekXMLNode* pParam, const CVekParamDataBase& data)
     if (!pCriteria)
         return;
     pCriteria->AddAttribute(L"Status", data.m_bCriteriaStatus ? L"1" : L"0");
-    pCriteria->AddAttribute(L"CriteriaType", FormatLong(data.m_nCriteriaType));
+    pCriteria->AddAttribute(L"CriteriaType", FormatInteger(data.m_nCriteriaType));
     for (int i = 0; i < 3; ++i)
         WriteDeviationMap(pCriteria.get(), kDeviationNames[i], data.*kDeviationMaps[i]);
 }
@@ -288,9 +269,10 @@ void ReadResultCriteria(VekXMLNode* pParam, CVekParamDataBase& data)
     if (!pCriteria)
         return;
     data.m_bCriteriaStatus = ReadFlagAttribute(pCriteria.get(), L"Status");
-    CString strType;
-    data.m_nCriteriaType =
-        pCriteria->GetAttributeValue(L"CriteriaType", strType) ? ScanLong(strType, 0) : 0;
+    long nCriteriaType = 0;
+    data.m_nCriteriaType = ReadIntegerAttribute(pCriteria.get(), L"CriteriaType", nCriteriaType)
+                               ? static_cast<LONG>(nCriteriaType)
+                               : 0;
     for (int i = 0; i < 3; ++i)
     {
         VekDeviationMap& map = data.*kDeviationMaps[i];
@@ -310,10 +292,8 @@ VekXMLNode* FindParameterElement(VekXMLNode* pRuleNode, LONG nId)
     for (int i = 0; pParams && i < pParams->GetSize(); ++i)
     {
         VekXMLNode* pParam = (*pParams)[i];
-        CString strType;
         long nType = 0;
-        if (pParam->GetAttributeValue(L"Type", strType) &&
-            std::swscanf(strType, L"%ld", &nType) == 1 && nType == nId)
+        if (ReadIntegerAttribute(pParam, L"Type", nType) && nType == nId)
             return new VekXMLNode(*pParam);
     }
     return nullptr;
@@ -333,13 +313,13 @@ public:
         if (pParam == nullptr)
             return nullptr;
         pParam->AddAttribute(L"Name", data.m_strName);
-        pParam->AddAttribute(L"Type", FormatLong(data.m_nId));
+        pParam->AddAttribute(L"Type", FormatInteger(data.m_nId));
         pParam->AddAttribute(L"Status", data.m_bStatus ? L"1" : L"0");
 
-        AppendTextChild(pParam, L"Operator", FormatInt(data.m_eOperator));
+        AppendTextChild(pParam, L"Operator", FormatInteger(data.m_eOperator));
         for (int i = 0; i < data.m_arrOperatorOptions.GetSize(); ++i)
-            AppendTextChild(pParam, L"OperatorOption", FormatLong(data.m_arrOperatorOptions[i]));
-        AppendTextChild(pParam, L"ParameterType", FormatInt(data.m_eParamType));
+            AppendTextChild(pParam, L"OperatorOption", FormatInteger(data.m_arrOperatorOptions[i]));
+        AppendTextChild(pParam, L"ParameterType", FormatInteger(data.m_eParamType));
         // Values of attribute-list parameters have no form in these value types.
         if (data.m_eParamType != VEK_PARAM_ATTRIBUTE_LIST)
         {
@@ -411,48 +391,17 @@ VekXMLNode* WriteParameterXML(CVekParamStorage* pParam)
 {
     if (g_pXMLDoc == nullptr || !HasParameterXML(pParam))
         return nullptr;
-    switch (pParam->GetType())
-    {
-    case VEK_TYPE_INT:
-        return WriteTyped<VEK_TYPE_INT>(pParam);
-    case VEK_TYPE_LONG:
-        return WriteTyped<VEK_TYPE_LONG>(pParam);
-    case VEK_TYPE_BOOL:
-        return WriteTyped<VEK_TYPE_BOOL>(pParam);
-    case VEK_TYPE_DOUBLE:
-        return WriteTyped<VEK_TYPE_DOUBLE>(pParam);
-    case VEK_TYPE_STRING:
-        return WriteTyped<VEK_TYPE_STRING>(pParam);
-    case VEK_TYPE_QWORD:
-        return WriteTyped<VEK_TYPE_QWORD>(pParam);
-    case VEK_TYPE_UINT:
-        return WriteTyped<VEK_TYPE_UINT>(pParam);
-    default:
-        return nullptr;
-    }
+    return VekVisitValueType(
+        pParam->GetType(), [pParam](auto tag) { return WriteTyped<decltype(tag)::value>(pParam); },
+        []() -> VekXMLNode* { return nullptr; });
 }
 
 void ReadParameterXML(CVekParamStorage* pParam, VekXMLNode* pRuleNode)
 {
     if (pRuleNode == nullptr || !HasParameterXML(pParam))
         return;
-    switch (pParam->GetType())
-    {
-    case VEK_TYPE_INT:
-        return ReadTyped<VEK_TYPE_INT>(pParam, pRuleNode);
-    case VEK_TYPE_LONG:
-        return ReadTyped<VEK_TYPE_LONG>(pParam, pRuleNode);
-    case VEK_TYPE_BOOL:
-        return ReadTyped<VEK_TYPE_BOOL>(pParam, pRuleNode);
-    case VEK_TYPE_DOUBLE:
-        return ReadTyped<VEK_TYPE_DOUBLE>(pParam, pRuleNode);
-    case VEK_TYPE_STRING:
-        return ReadTyped<VEK_TYPE_STRING>(pParam, pRuleNode);
-    case VEK_TYPE_QWORD:
-        return ReadTyped<VEK_TYPE_QWORD>(pParam, pRuleNode);
-    case VEK_TYPE_UINT:
-        return ReadTyped<VEK_TYPE_UINT>(pParam, pRuleNode);
-    default:
-        return;
-    }
+    VekVisitValueType(
+        pParam->GetType(),
+        [pParam, pRuleNode](auto tag) { ReadTyped<decltype(tag)::value>(pParam, pRuleNode); },
+        [] {});
 }

@@ -10,6 +10,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "IntegerText.h"
 #include "ModuleDocument.h"
 #include "NumberText.h"
 #include "ParameterRecordXML.h"
@@ -19,34 +20,12 @@
 
 namespace
 {
-HINSTANCE RuleResDll()
+// Status, LifeStatus and Severity: the attribute as an integer, -1 when it is
+// missing or does not start with a number.
+int ReadCodeAttribute(VekXMLNode* pNode, LPCWSTR pszName)
 {
-    IRuleResources* pResources = GetRuleResources();
-    return pResources ? pResources->GetResDll() : AfxGetResourceHandle();
-}
-
-CString FormatInt(int nValue)
-{
-    CString strText;
-    strText.Format(L"%d", nValue);
-    return strText;
-}
-
-// An attribute scanned as "%ld"; -1 when it is missing or holds no number.
-int ReadStatusAttribute(VekXMLNode* pNode, LPCWSTR pszName)
-{
-    CString strText;
     long nValue = 0;
-    if (!pNode->GetAttributeValue(pszName, strText) || std::swscanf(strText, L"%ld", &nValue) != 1)
-        return -1;
-    return static_cast<int>(nValue);
-}
-
-// The "Type" attribute of a parameter element, scanned as "%ld".
-bool ReadParameterType(VekXMLNode* pNode, long& nType)
-{
-    CString strText;
-    return pNode->GetAttributeValue(L"Type", strText) && std::swscanf(strText, L"%ld", &nType) == 1;
+    return ReadIntegerAttribute(pNode, pszName, nValue) ? static_cast<int>(nValue) : -1;
 }
 
 // The part after the last backslash, or the whole text when there is none.
@@ -64,7 +43,7 @@ void ShowXMLError()
 
 VekXMLNode* CVEKUniformThicknessRule::WriteRuleXML()
 {
-    CResourceHandleScope scope(RuleResDll());
+    CResourceHandleScope scope(GetRuleResDll());
     if (g_pXMLDoc == nullptr)
         return nullptr;
 
@@ -72,13 +51,13 @@ VekXMLNode* CVEKUniformThicknessRule::WriteRuleXML()
     if (pRule == nullptr)
         return nullptr;
     pRule->AddAttribute(L"Name", m_strName);
-    pRule->AddAttribute(L"Status", FormatInt(m_nStatus));
-    pRule->AddAttribute(L"LifeStatus", FormatInt(m_nLifeStatus));
+    pRule->AddAttribute(L"Status", FormatInteger(m_nStatus));
+    pRule->AddAttribute(L"LifeStatus", FormatInteger(m_nLifeStatus));
     pRule->AddAttribute(L"Summary", m_strSummary);
     pRule->AddAttribute(L"Module", m_strModule);
     pRule->AddAttribute(L"RuleModule", m_strRuleModule);
     pRule->AddAttribute(L"RuleModuleFileName", FileNameOf(m_strRuleModuleFileName));
-    pRule->AddAttribute(L"Severity", FormatInt(m_nSeverity));
+    pRule->AddAttribute(L"Severity", FormatInteger(m_nSeverity));
     pRule->AddAttribute(L"RuleCategory", m_strRuleCategory);
 
     for (int i = 0; i < m_arrParameters.GetSize(); ++i)
@@ -115,9 +94,9 @@ void CVEKUniformThicknessRule::ReadRuleXML(VekXMLNode* pNode)
     pNode->GetAttributeValue(L"Module", m_strModule);
     pNode->GetAttributeValue(L"RuleModule", m_strRuleModule);
     pNode->GetAttributeValue(L"RuleModuleFileName", m_strRuleModuleFileName);
-    m_nStatus = ReadStatusAttribute(pNode, L"Status");
-    m_nLifeStatus = ReadStatusAttribute(pNode, L"LifeStatus");
-    m_nSeverity = ReadStatusAttribute(pNode, L"Severity");
+    m_nStatus = ReadCodeAttribute(pNode, L"Status");
+    m_nLifeStatus = ReadCodeAttribute(pNode, L"LifeStatus");
+    m_nSeverity = ReadCodeAttribute(pNode, L"Severity");
 
     for (int i = 0; i < m_arrParameters.GetSize(); ++i)
     {
@@ -183,7 +162,7 @@ void CVEKUniformThicknessRule::ConvertLegacyParameters(VekXMLNode* pNode)
     for (int i = 0; pParams && i < pParams->GetSize(); ++i)
     {
         long nType = 0;
-        if (!ReadParameterType((*pParams)[i], nType))
+        if (!ReadIntegerAttribute((*pParams)[i], L"Type", nType))
             continue;
         if (nType == LEGACY_MATERIAL_LIST_ID)
             pListElement = (*pParams)[i];

@@ -11,22 +11,6 @@
 
 namespace
 {
-const long kLengthKind = 1;
-
-// The current-language library when the module has one, else whatever is current.
-HINSTANCE RuleResDll()
-{
-    IRuleResources* pResources = GetRuleResources();
-    return pResources ? pResources->GetResDll() : AfxGetResourceHandle();
-}
-
-CString LoadRuleString(UINT nID)
-{
-    CString strText;
-    strText.LoadString(RuleResDll(), nID);
-    return strText;
-}
-
 double DefaultThickness(VEKRuleCategory_e eCategory)
 {
     return eCategory == VEK_RULE_CATEGORY_INVESTMENT_CASTING ? 1.0 : 2.0;
@@ -43,7 +27,7 @@ void ConvertFirstValue(CVekParamStorage* pParam, long nFrom, long nTo)
     if (pData == nullptr || pData->m_arrValues.GetSize() == 0)
         return;
     pData->m_arrValues[0] = CVEKUnitConvertor::ConversionFromOneUnitToAnother(
-        pData->m_arrValues[0], kLengthKind, nFrom, nTo);
+        pData->m_arrValues[0], CVEKUnitConvertor::KIND_LENGTH, nFrom, nTo);
 }
 } // namespace
 
@@ -121,7 +105,7 @@ void CVEKUniformThicknessRule::CreateDefaultConstraints()
     {
         const double dInches = StringToDouble(row.pszMinThickness);
         const double dConverted = CVEKUnitConvertor::ConversionFromOneUnitToAnother(
-            dInches, kLengthKind, METAL_TABLE_UNIT, m_nUnit);
+            dInches, CVEKUnitConvertor::KIND_LENGTH, METAL_TABLE_UNIT, m_nUnit);
         // Stored as its six-decimal text reads back, so that it matches what the user sees.
         const double dThickness = StringToDouble(FormatDouble(dConverted));
         CreateMaterialConstraint(row.pszName, false, &dThickness);
@@ -132,7 +116,7 @@ void CVEKUniformThicknessRule::BuildDefaultSummary()
 {
     if (GetRuleResources() == nullptr)
         return;
-    CResourceHandleScope scope(RuleResDll());
+    CResourceHandleScope scope(GetRuleResDll());
     m_strSummary.Format(LoadRuleString(IDS_SUMMARY_FORMAT),
                         LoadRuleString(IDS_OPERATOR_GE).GetString(),
                         FormatDouble(DefaultThickness(GetRuleCategoryEnum())).GetString(),
@@ -144,7 +128,7 @@ void CVEKUniformThicknessRule::UpdateSummary()
 {
     if (GetRuleResources() == nullptr)
         return;
-    CResourceHandleScope scope(RuleResDll());
+    CResourceHandleScope scope(GetRuleResDll());
 
     if (CVekParamStorage* pParam = FindParameterInArray(THICKNESS_PARAMETER_ID))
     {
@@ -175,7 +159,7 @@ void CVEKUniformThicknessRule::UpdateSummary()
 
 void CVEKUniformThicknessRule::PopulateFromXML(VekXMLNode* pNode)
 {
-    CResourceHandleScope scope(RuleResDll());
+    CResourceHandleScope scope(GetRuleResDll());
     if (m_nReinitFlag == 1)
     {
         ClearConstraints();
@@ -226,7 +210,7 @@ void CVEKUniformThicknessRule::ChangeUnits(int* pOldUnit, int* pNewUnit)
 void CVEKUniformThicknessRule::Configure()
 {
     {
-        CResourceHandleScope scope(RuleResDll());
+        CResourceHandleScope scope(GetRuleResDll());
         RunUniformThicknessDialog(this, GetUnitText(m_nUnit));
     }
     // Whatever the user chose, the summary follows the rule's settings.
