@@ -3,6 +3,7 @@
 #pragma once
 
 #include "afxstr.h"
+#include "winuser.h"
 
 #include <functional>
 
@@ -44,21 +45,8 @@
 #define MB_MODEMASK 0x00003000
 #define MB_MISCMASK 0x0000C000
 
-// Dialog box command identifiers (the buttons' answers).
-#define IDOK 1
-#define IDCANCEL 2
-#define IDABORT 3
-#define IDRETRY 4
-#define IDIGNORE 5
-#define IDYES 6
-#define IDNO 7
-#define IDCLOSE 8
-#define IDHELP 9
-#define IDTRYAGAIN 10
-#define IDCONTINUE 11
-
 // Plays the user for one message box: gets the owner, text, caption and type as
-// shown and returns the id of the button pressed (IDOK, IDYES, ...).
+// shown and returns the id of the button pressed (IDOK, IDYES, ... from winuser.h).
 using VekMessageBoxResponder = std::function<int(HWND hWndOwner, const CString& strText,
                                                  const CString& strCaption, UINT nType)>;
 

@@ -573,7 +573,7 @@ typedef SCROLLBARINFO* PSCROLLBARINFO;
 #define RDW_FRAME 0x0400
 #define HWND_DESKTOP ((HWND) nullptr)
 
-// Dialog box command ids
+// Dialog box command ids, also the answers of message boxes (vekmsgbox.h).
 #define IDOK 1
 #define IDCANCEL 2
 #define IDABORT 3
@@ -583,6 +583,8 @@ typedef SCROLLBARINFO* PSCROLLBARINFO;
 #define IDNO 7
 #define IDCLOSE 8
 #define IDHELP 9
+#define IDTRYAGAIN 10
+#define IDCONTINUE 11
 
 // Window functions. Handles are opaque and never reused; a destroyed or unknown handle makes
 // every function fail (FALSE, 0 or null).
