@@ -1,9 +1,13 @@
 // Number and text helpers, and the fixed material tables.
 #include <gtest/gtest.h>
 
+#include <CVEKUnitConvertor.h>
 #include <winnls.h>
 
+#include <cmath>
 #include <cwchar>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "MaterialTables.h"
@@ -115,19 +119,35 @@ TEST(ThicknessParameter, OlderValueLayoutsBecomeTheCurrentOne)
     NormalizeThicknessParameter(nullptr);
 }
 
-TEST(MaterialTables, RowsAreInTheirFixedOrder)
+// What a user of a new rule relies on: six distinct metals, each with one
+// positive default thickness that is a round metric wall (0.75, 1 or 1.5 mm)
+// written in inches, and the eight casting categories with Steel in both lists.
+TEST(MaterialTables, OfferSixMetalsWithRoundMetricThicknessesInInches)
 {
-    const wchar_t* categories[] = {L"Steel",
-                                   L"Iron",
-                                   L"Aluminium Alloys",
-                                   L"Other Metals",
-                                   L"Copper and its Alloys",
-                                   L"Zinc and its Alloys",
-                                   L"Magnesium and its Alloys",
-                                   L"Titanium Alloys"};
-    for (int i = 0; i < CASTING_MATERIAL_CATEGORIES; ++i)
-        EXPECT_STREQ(g_CastingMaterialCategories[i], categories[i]);
+    std::set<std::wstring> setMetals;
     for (const MetalThicknessRow& row : g_MetalThicknessTable)
+    {
+        ASSERT_NE(row.pszName, nullptr);
+        EXPECT_NE(row.pszName[0], L'\0');
+        setMetals.insert(row.pszName);
+        const double dInches = StringToDouble(row.pszMinThickness);
+        EXPECT_GT(dInches, 0.0) << row.pszName;
         EXPECT_STREQ(row.pszMinThickness, row.pszMaxThickness) << row.pszName;
+        const double dMillimetres = CVEKUnitConvertor::ConversionFromOneUnitToAnother(
+            dInches, CVEKUnitConvertor::KIND_LENGTH, METAL_TABLE_UNIT, 0);
+        const bool bRoundWall = std::fabs(dMillimetres - 0.75) < 1e-9 ||
+                                std::fabs(dMillimetres - 1.0) < 1e-9 ||
+                                std::fabs(dMillimetres - 1.5) < 1e-9;
+        EXPECT_TRUE(bRoundWall) << row.pszName << ": " << dMillimetres << " mm";
+    }
+    EXPECT_EQ(setMetals.size(), 6u);
+    // The rows are offered in table order, which starts with the most common metal.
+    EXPECT_STREQ(g_MetalThicknessTable[0].pszName, L"Aluminium");
+
+    std::set<std::wstring> setCategories(g_CastingMaterialCategories,
+                                         g_CastingMaterialCategories + CASTING_MATERIAL_CATEGORIES);
+    EXPECT_EQ(setCategories.size(), 8u);
+    EXPECT_EQ(setCategories.count(L"Steel"), 1u);
+    EXPECT_EQ(setMetals.count(L"Steel"), 1u);
 }
 } // namespace
