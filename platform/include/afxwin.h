@@ -707,7 +707,18 @@ public:
         return (int)SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)lpRect);
     }
     int GetTopIndex() const { return (int)SendMessage(LB_GETTOPINDEX); }
+    // Scrolls so that nIndex is the top row, or as near as the last page allows; LB_ERR for an
+    // index outside the items.
+    int SetTopIndex(int nIndex) { return (int)SendMessage(LB_SETTOPINDEX, (WPARAM)nIndex); }
     int GetCaretIndex() const { return (int)SendMessage(LB_GETCARETINDEX); }
+    // The item nearest to a client point; bOutside says whether the point lies outside the
+    // client area or below the last item.
+    UINT ItemFromPoint(CPoint pt, BOOL& bOutside) const
+    {
+        DWORD dw = (DWORD)SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+        bOutside = HIWORD(dw) != 0;
+        return LOWORD(dw);
+    }
 };
 
 class VEK_PLATFORM_API CComboBox : public CWnd

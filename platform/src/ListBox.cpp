@@ -5,7 +5,12 @@
 // Not implemented: owner-drawn items (LBS_OWNERDRAW*, WM_DRAWITEM, WM_MEASUREITEM), multiple
 // columns (LBS_MULTICOLUMN, LB_SETCOLUMNWIDTH), tab stops, LB_DIR / LB_ADDFILE, horizontal
 // extent, LBS_NOSEL, WM_VKEYTOITEM / WM_CHARTOITEM, locale (LB_SETLOCALE), drag selection with the
-// mouse held down, LBN_SELCANCEL.
+// mouse held down, LBN_SELCANCEL, LBS_DISABLENOSCROLL.
+//
+// Scrolling: the top row moves with the keys, the scroll bar's requests (WM_VSCROLL), the mouse
+// wheel and LB_SETTOPINDEX, and never leaves an empty space below the last row. A list box
+// created with WS_VSCROLL shows its bar only while its items do not all fit; one created
+// without it never shows one.
 //
 // A handler of any notification may destroy the list box or its parent (or, for a combo box's
 // list, the combo box). After each notification the list box checks that its window still
@@ -34,7 +39,11 @@ struct ListBox
     int nAnchor = 0;
     int nTop = 0;
     int nItemHeight = VEK_CY_LISTITEM;
-    HWND hwndCombo = nullptr; // set for a combo box's list
+    HWND hwndCombo = nullptr;   // set for a combo box's list
+    bool bScrollBar = false;    // created with WS_VSCROLL
+    int nWheelRemainder = 0;    // part of a wheel notch not yet scrolled
+    bool bLayoutChanged = true; // the scroll bar is to be brought in step
+    bool bSyncingScrollBar = false;
 };
 
 DWORD Style(const ListBox* lb)
@@ -106,14 +115,45 @@ int PageRows(const ListBox* lb)
     return std::max(1, static_cast<int>(rc.bottom) / lb->nItemHeight);
 }
 
+// Something shown changed: repaint, and bring the scroll bar in step once the message has been
+// handled.
+void Changed(ListBox* lb)
+{
+    lb->bLayoutChanged = true;
+    InvalidateRect(lb->hwnd, nullptr, TRUE);
+}
+
 void SetTop(ListBox* lb, int nTop)
 {
     nTop = std::max(0, std::min(nTop, Count(lb) - PageRows(lb)));
     if (nTop != lb->nTop)
     {
         lb->nTop = nTop;
-        InvalidateRect(lb->hwnd, nullptr, TRUE);
+        Changed(lb);
     }
+}
+
+// Keeps the last page full and the scroll bar showing the rows. Setting the bar may resize the
+// client area, which comes back here through WM_SIZE.
+void SyncScrollBar(ListBox* lb)
+{
+    if (lb->bSyncingScrollBar)
+        return;
+    lb->bSyncingScrollBar = true;
+    SetTop(lb, lb->nTop);
+    if (lb->bScrollBar)
+    {
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        si.nMin = 0;
+        si.nMax = std::max(0, Count(lb) - 1);
+        si.nPage = static_cast<UINT>(PageRows(lb));
+        si.nPos = lb->nTop;
+        SetScrollInfo(lb->hwnd, SB_VERT, &si, TRUE);
+    }
+    lb->bLayoutChanged = false;
+    lb->bSyncingScrollBar = false;
 }
 
 void EnsureVisible(ListBox* lb, int nIndex)
@@ -132,7 +172,7 @@ bool SetSingle(ListBox* lb, int nIndex)
     lb->nCurSel = nIndex;
     if (nIndex >= 0)
         lb->nCaret = nIndex;
-    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    Changed(lb);
     return true;
 }
 
@@ -194,7 +234,7 @@ bool UserSelect(ListBox* lb, int nIndex, bool bToggle, bool bRange)
     lb->nCaret = nIndex;
     EnsureVisible(lb, nIndex);
     if (bChanged)
-        InvalidateRect(lb->hwnd, nullptr, TRUE);
+        Changed(lb);
     return bChanged ? Notify(lb, LBN_SELCHANGE) : true;
 }
 
@@ -209,7 +249,7 @@ LRESULT Insert(ListBox* lb, int nIndex, LPCWSTR psz)
     lb->items.insert(lb->items.begin() + nIndex, it);
     if (lb->nCurSel >= nIndex)
         ++lb->nCurSel;
-    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    Changed(lb);
     return nIndex;
 }
 
@@ -219,6 +259,7 @@ LRESULT OnNcCreate(HWND h, const CREATESTRUCTW* pCreate)
 {
     auto* lb = new ListBox;
     lb->hwnd = h;
+    lb->bScrollBar = (pCreate->style & WS_VSCROLL) != 0;
     if (VekIsClass(h, L"ComboLBox"))
         lb->hwndCombo = static_cast<HWND>(pCreate->lpCreateParams);
     VekSetCtlState(h, lb);
@@ -251,7 +292,7 @@ LRESULT OnDeleteString(ListBox* lb, WPARAM wParam)
     if (lb->nCaret >= Count(lb))
         lb->nCaret = std::max(0, Count(lb) - 1);
     SetTop(lb, lb->nTop);
-    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    Changed(lb);
     return Count(lb);
 }
 
@@ -260,7 +301,7 @@ LRESULT OnResetContent(ListBox* lb)
     lb->items.clear();
     lb->nCurSel = -1;
     lb->nCaret = lb->nAnchor = lb->nTop = 0;
-    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    Changed(lb);
     return 0;
 }
 
@@ -289,7 +330,7 @@ LRESULT OnSetSel(ListBox* lb, BOOL bSelect, int nIndex)
     {
         for (auto& it : lb->items)
             it.bSelected = bSelect != FALSE;
-        InvalidateRect(lb->hwnd, nullptr, TRUE);
+        Changed(lb);
         return 0;
     }
     if (nIndex < 0 || nIndex >= Count(lb))
@@ -297,7 +338,7 @@ LRESULT OnSetSel(ListBox* lb, BOOL bSelect, int nIndex)
     At(lb, nIndex).bSelected = bSelect != FALSE;
     if (bSelect)
         lb->nCaret = lb->nAnchor = nIndex;
-    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    Changed(lb);
     return 0;
 }
 
@@ -309,7 +350,7 @@ LRESULT OnSelItemRange(ListBox* lb, BOOL bSelect, LPARAM lParam)
     int hi = std::max<int>(LOWORD(lParam), HIWORD(lParam));
     for (int i = lo; i <= hi && i < Count(lb); ++i)
         At(lb, i).bSelected = bSelect != FALSE;
-    InvalidateRect(lb->hwnd, nullptr, TRUE);
+    Changed(lb);
     return 0;
 }
 
@@ -501,7 +542,7 @@ LRESULT OnKeyDown(ListBox* lb, WPARAM wParam)
     {
         lb->nCaret = n;
         EnsureVisible(lb, n);
-        InvalidateRect(lb->hwnd, nullptr, TRUE);
+        Changed(lb);
     }
     else
     {
@@ -528,24 +569,24 @@ LRESULT OnVScroll(ListBox* lb, WPARAM wParam)
     return 0;
 }
 
+LRESULT OnMouseWheel(ListBox* lb, WPARAM wParam)
+{
+    int nRows =
+        VekWheelScrollRows(lb->nWheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam), PageRows(lb));
+    if (nRows != 0)
+        SetTop(lb, lb->nTop - nRows);
+    return 0;
+}
+
 ListBox* State(HWND h)
 {
     return static_cast<ListBox*>(VekGetCtlState(h));
 }
 
-LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT Dispatch(ListBox* lb, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_NCCREATE)
-        return OnNcCreate(h, reinterpret_cast<const CREATESTRUCTW*>(lParam));
-    ListBox* lb = State(h);
-    if (!lb)
-        return DefWindowProcW(h, msg, wParam, lParam);
     switch (msg)
     {
-    case WM_NCDESTROY:
-        VekSetCtlState(h, nullptr);
-        delete lb;
-        return 0;
     case LB_ADDSTRING:
         return OnAddString(lb, reinterpret_cast<LPCWSTR>(lParam));
     case LB_INSERTSTRING:
@@ -628,9 +669,35 @@ LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_KILLFOCUS:
         Notify(lb, LBN_KILLFOCUS);
         return 0;
+    case WM_MOUSEWHEEL:
+        return OnMouseWheel(lb, wParam);
+    case WM_SIZE:
+        lb->bLayoutChanged = true;
+        return 0;
     default:
-        return DefWindowProcW(h, msg, wParam, lParam);
+        return DefWindowProcW(lb->hwnd, msg, wParam, lParam);
     }
+}
+
+LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NCCREATE)
+        return OnNcCreate(h, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+    ListBox* lb = State(h);
+    if (!lb)
+        return DefWindowProcW(h, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+    {
+        VekSetCtlState(h, nullptr);
+        delete lb;
+        return 0;
+    }
+    LRESULT r = Dispatch(lb, msg, wParam, lParam);
+    // The handler may have destroyed the list box: look its state up again.
+    lb = IsWindow(h) ? State(h) : nullptr;
+    if (lb && lb->bLayoutChanged)
+        SyncScrollBar(lb);
+    return r;
 }
 } // namespace
 

@@ -3,7 +3,10 @@
 // handling.
 //
 // Geometry (client coordinates): the visible items (those whose ancestors are all expanded)
-// are rows of VEK_CY_TVROW pixels from the first visible item down. An item of depth d (0 for
+// are rows of VEK_CY_TVROW pixels from the first visible item down. When they do not all fit,
+// the tree shows a vertical scroll bar (WS_VSCROLL, which narrows the client area) whose
+// position is the index of the first visible item among them; the bar, the mouse wheel and
+// the keys move it, and item rectangles and hit tests follow it. An item of depth d (0 for
 // top-level items) has d indent columns of VEK_CX_TVINDENT pixels, one more for every item
 // when TVS_LINESATROOT comes with TVS_HASLINES or TVS_HASBUTTONS; with TVS_HASBUTTONS the last
 // indent column of an item with children is its expand button. Then comes the state image
@@ -155,6 +158,10 @@ struct TreeView
     TreeItem* pFirstVisible = nullptr;
     TreeItem* pDropHilite = nullptr;
     int nIndent = VEK_CX_TVINDENT;
+    int nWheelRemainder = 0;     // part of a wheel notch not yet scrolled
+    bool bLayoutChanged = false; // the scroll bar is to be brought in step
+    bool bSyncingScrollBar = false;
+    bool bDestroying = false;
 };
 
 DWORD Style(const TreeView* tv)
@@ -235,6 +242,47 @@ int PerPage(const TreeView* tv)
     RECT rc;
     GetClientRect(tv->hwnd, &rc);
     return std::max(1, static_cast<int>(rc.bottom) / VEK_CY_TVROW);
+}
+
+// Something that moves the rows changed: repaint, and bring the scroll bar in step once the
+// message has been handled.
+void Changed(TreeView* tv)
+{
+    tv->bLayoutChanged = true;
+    InvalidateRect(tv->hwnd, nullptr, TRUE);
+}
+
+void SetFirstVisibleIndex(TreeView* tv, const std::vector<TreeItem*>& v, int n)
+{
+    n = std::max(0, std::min(n, static_cast<int>(v.size()) - PerPage(tv)));
+    TreeItem* p = v.empty() ? nullptr : v[static_cast<size_t>(n)];
+    if (p != tv->pFirstVisible)
+    {
+        tv->pFirstVisible = p;
+        Changed(tv);
+    }
+}
+
+// Keeps the last page full and the scroll bar showing the visible items; the bar appears when
+// they do not all fit and goes when they do. Setting the bar may resize the client area, which
+// comes back here through WM_SIZE.
+void SyncScrollBar(TreeView* tv)
+{
+    if (tv->bSyncingScrollBar || tv->bDestroying)
+        return;
+    tv->bSyncingScrollBar = true;
+    std::vector<TreeItem*> v = Visible(tv);
+    SetFirstVisibleIndex(tv, v, FirstVisibleIndex(tv, v));
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = std::max(0, static_cast<int>(v.size()) - 1);
+    si.nPage = static_cast<UINT>(PerPage(tv));
+    si.nPos = std::max(0, IndexOf(v, tv->pFirstVisible));
+    SetScrollInfo(tv->hwnd, SB_VERT, &si, TRUE);
+    tv->bLayoutChanged = false;
+    tv->bSyncingScrollBar = false;
 }
 
 struct Layout
@@ -380,9 +428,9 @@ bool EnsureVisible(TreeView* tv, TreeItem* p)
     int nFirst = FirstVisibleIndex(tv, v);
     int nPage = PerPage(tv);
     if (n < nFirst)
-        tv->pFirstVisible = p;
+        SetFirstVisibleIndex(tv, v, n);
     else if (n >= nFirst + nPage)
-        tv->pFirstVisible = v[static_cast<size_t>(n - nPage + 1)];
+        SetFirstVisibleIndex(tv, v, n - nPage + 1);
     return true;
 }
 
@@ -413,7 +461,7 @@ bool Select(TreeView* tv, TreeItem* p, UINT nCause, bool* pbDone = nullptr)
         if (!EnsureVisible(tv, p))
             return false;
     }
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     if (pbDone)
         *pbDone = true;
     // Expanding towards the new item may have deleted items too.
@@ -458,7 +506,7 @@ bool Expand(TreeView* tv, TreeItem* p, UINT nCode, bool bUser, bool* pbDone)
         if (tv->pFirstVisible && IndexOf(v, tv->pFirstVisible) < 0)
             tv->pFirstVisible = p;
     }
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     if (pbDone)
         *pbDone = true;
     if (bNotify && !NotifyTree(tv, TVN_ITEMEXPANDEDW, nAction, nullptr, p))
@@ -537,7 +585,7 @@ TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
     tv->items[p->id] = std::move(pNew);
     if (!tv->pFirstVisible)
         tv->pFirstVisible = tv->root.pFirstChild;
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     return p;
 }
 
@@ -595,7 +643,7 @@ bool DeleteAll(TreeView* tv)
             return false;
     tv->pCaret = nullptr;
     tv->pFirstVisible = nullptr;
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     return true;
 }
 
@@ -622,7 +670,7 @@ bool Delete(TreeView* tv, TreeItem* p)
     if (!DeleteSubtree(tv, Handle(p)))
         return false;
     RepairFirstVisible(tv, hParent);
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     pNewSel = hNewSel ? Item(tv, hNewSel) : nullptr;
     if (pNewSel)
         return Select(tv, pNewSel, TVC_UNKNOWN);
@@ -686,7 +734,7 @@ void ToggleCheck(TreeView* tv, TreeItem* p)
     {
         p->nState = (p->nState & ~static_cast<UINT>(TVIS_STATEIMAGEMASK)) |
                     INDEXTOSTATEIMAGEMASK(n == 1 ? 2 : 1);
-        InvalidateRect(tv->hwnd, nullptr, TRUE);
+        Changed(tv);
     }
 }
 
@@ -694,6 +742,7 @@ void ToggleCheck(TreeView* tv, TreeItem* p)
 
 LRESULT OnDestroy(TreeView* tv)
 {
+    tv->bDestroying = true;
     DeleteAll(tv);
     return 0;
 }
@@ -720,7 +769,7 @@ LRESULT OnDeleteItem(TreeView* tv, HTREEITEM hItem)
 LRESULT OnSetIndent(TreeView* tv, WPARAM wParam)
 {
     tv->nIndent = std::max(0, static_cast<int>(wParam));
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     return 0;
 }
 
@@ -773,7 +822,7 @@ LRESULT OnSetItem(TreeView* tv, const TVITEMW* p)
         pItem->lParam = p->lParam;
     if (p->mask & TVIF_CHILDREN)
         pItem->cChildren = p->cChildren;
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     return TRUE;
 }
 
@@ -797,7 +846,8 @@ LRESULT OnSelectItem(TreeView* tv, UINT nCode, HTREEITEM hItem)
     case TVGN_FIRSTVISIBLE:
         if (!pItem || !EnsureVisible(tv, pItem) || !(pItem = Item(tv, hItem)))
             return FALSE;
-        tv->pFirstVisible = pItem;
+        tv->pFirstVisible = pItem; // the last page is filled up once the message is handled
+        Changed(tv);
         return TRUE;
     case TVGN_DROPHILITE:
         if (tv->pDropHilite)
@@ -842,7 +892,7 @@ LRESULT OnSortChildren(TreeView* tv, HTREEITEM hItem)
         Link(pItem, c, nullptr);
         IndexChild(c);
     }
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    Changed(tv);
     return TRUE;
 }
 
@@ -987,6 +1037,12 @@ LRESULT OnKeyDown(TreeView* tv, WPARAM wParam)
     case VK_DOWN:
         Select(tv, at(n + 1), TVC_BYKEYBOARD);
         break;
+    case VK_PRIOR:
+        Select(tv, at(n - PerPage(tv)), TVC_BYKEYBOARD);
+        break;
+    case VK_NEXT:
+        Select(tv, n < 0 ? v.back() : at(n + PerPage(tv)), TVC_BYKEYBOARD);
+        break;
     case VK_HOME:
         Select(tv, v.front(), TVC_BYKEYBOARD);
         break;
@@ -1018,12 +1074,21 @@ LRESULT OnKeyDown(TreeView* tv, WPARAM wParam)
 LRESULT OnVScroll(TreeView* tv, WPARAM wParam)
 {
     std::vector<TreeItem*> v = Visible(tv);
-    if (v.empty())
-        return 0;
-    const int nFirst =
-        VekScrollTopRow(wParam, FirstVisibleIndex(tv, v), PerPage(tv), static_cast<int>(v.size()));
-    tv->pFirstVisible = v[static_cast<size_t>(nFirst)];
-    InvalidateRect(tv->hwnd, nullptr, TRUE);
+    SetFirstVisibleIndex(
+        tv, v,
+        VekScrollTopRow(wParam, FirstVisibleIndex(tv, v), PerPage(tv), static_cast<int>(v.size())));
+    return 0;
+}
+
+LRESULT OnMouseWheel(TreeView* tv, WPARAM wParam)
+{
+    int nRows =
+        VekWheelScrollRows(tv->nWheelRemainder, GET_WHEEL_DELTA_WPARAM(wParam), PerPage(tv));
+    if (nRows != 0)
+    {
+        std::vector<TreeItem*> v = Visible(tv);
+        SetFirstVisibleIndex(tv, v, FirstVisibleIndex(tv, v) - nRows);
+    }
     return 0;
 }
 
@@ -1032,26 +1097,12 @@ TreeView* State(HWND h)
     return static_cast<TreeView*>(VekGetCtlState(h));
 }
 
-LRESULT TreeProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT Dispatch(TreeView* tv, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    TreeView* tv = State(h);
-    if (msg == WM_NCCREATE)
-    {
-        auto* pNew = new TreeView;
-        pNew->hwnd = h;
-        VekSetCtlState(h, pNew);
-        return TRUE;
-    }
-    if (!tv)
-        return DefWindowProcW(h, msg, wParam, lParam);
     switch (msg)
     {
     case WM_DESTROY:
         return OnDestroy(tv);
-    case WM_NCDESTROY:
-        VekSetCtlState(h, nullptr);
-        delete tv;
-        return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case TVM_INSERTITEMW:
@@ -1106,9 +1157,40 @@ LRESULT TreeProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_VSCROLL:
         return OnVScroll(tv, wParam);
+    case WM_MOUSEWHEEL:
+        return OnMouseWheel(tv, wParam);
+    case WM_SIZE:
+        tv->bLayoutChanged = true;
+        return 0;
     default:
-        return DefWindowProcW(h, msg, wParam, lParam);
+        return DefWindowProcW(tv->hwnd, msg, wParam, lParam);
     }
+}
+
+LRESULT TreeProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_NCCREATE)
+    {
+        auto* pNew = new TreeView;
+        pNew->hwnd = h;
+        VekSetCtlState(h, pNew);
+        return TRUE;
+    }
+    TreeView* tv = State(h);
+    if (!tv)
+        return DefWindowProcW(h, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY)
+    {
+        VekSetCtlState(h, nullptr);
+        delete tv;
+        return 0;
+    }
+    LRESULT r = Dispatch(tv, msg, wParam, lParam);
+    // The handler may have destroyed the tree: look its state up again.
+    tv = IsWindow(h) ? State(h) : nullptr;
+    if (tv && tv->bLayoutChanged)
+        SyncScrollBar(tv);
+    return r;
 }
 } // namespace
 

@@ -120,6 +120,10 @@ CWnd* VekCreateTemporaryWnd(HWND hWnd);
 // list of nCount rows showing nPage at once; kept within the rows so that the
 // last page stays full.
 int VekScrollTopRow(WPARAM wParam, int nTop, int nPage, int nCount);
+// The rows to scroll for a WM_MOUSEWHEEL of nDelta (positive: towards the top), at the system's
+// lines per notch but at most nPage; nRemainder carries the part of a notch not yet scrolled
+// from one call to the next (start it at 0).
+int VekWheelScrollRows(int& nRemainder, int nDelta, int nPage);
 
 // Moves the thumb of a standard scroll bar while it is dragged (what GetScrollInfo reports as
 // nTrackPos and GetScrollBarInfo draws); clamped to the positions the bar can take.

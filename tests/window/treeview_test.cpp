@@ -646,3 +646,188 @@ TEST(TreeDestroyedInNotification, StopsTouchingItsState)
         }
 }
 } // namespace
+
+// Scrolling: the tree's rows are the visible items; when they do not all fit a vertical scroll
+// bar shows them, and the bar, the wheel and the keys move the first visible row.
+namespace
+{
+struct TreeScrollFixture : TreeFixture
+{
+    // A 300 x 400 tree shows 25 rows.
+    static constexpr int kRows = 400 / VEK_CY_TVROW;
+    HTREEITEM hGroup = nullptr;
+    std::vector<HTREEITEM> grades;
+
+    void Fill(int nGrades)
+    {
+        hGroup = tree.InsertItem(L"Steel");
+        for (int i = 0; i < nGrades; ++i)
+        {
+            CString str;
+            str.Format(L"grade %d", i);
+            grades.push_back(tree.InsertItem(str, hGroup));
+        }
+    }
+    // The index among the visible rows of the first row shown.
+    int FirstRow()
+    {
+        int n = 0;
+        for (HTREEITEM h = tree.GetRootItem(); h && h != tree.GetFirstVisibleItem();
+             h = tree.GetNextVisibleItem(h))
+            ++n;
+        return n;
+    }
+    SCROLLINFO Bar()
+    {
+        SCROLLINFO si = {};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_ALL;
+        EXPECT_TRUE(GetScrollInfo(tree.m_hWnd, SB_VERT, &si));
+        return si;
+    }
+    bool HasBar() { return (tree.GetStyle() & WS_VSCROLL) != 0; }
+    int ClientWidth()
+    {
+        CRect rc;
+        tree.GetClientRect(&rc);
+        return rc.Width();
+    }
+    void Wheel(int nDelta)
+    {
+        tree.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(nDelta)), 0);
+    }
+};
+
+TEST_F(TreeScrollFixture, BarComesAndGoesWithTheVisibleRows)
+{
+    Fill(40);
+    EXPECT_FALSE(HasBar()); // collapsed: one row
+    EXPECT_EQ(300, ClientWidth());
+    tree.Expand(hGroup, TVE_EXPAND);
+    ASSERT_TRUE(HasBar());
+    EXPECT_EQ(300 - VEK_CX_VSCROLL, ClientWidth());
+    SCROLLINFO si = Bar();
+    EXPECT_EQ(0, si.nMin);
+    EXPECT_EQ(40, si.nMax); // 41 rows
+    EXPECT_EQ(static_cast<UINT>(kRows), si.nPage);
+    EXPECT_EQ(0, si.nPos);
+    // A label rectangle ends before the bar; a point on the bar's side is right of the client.
+    UINT nFlags = 0;
+    EXPECT_EQ(nullptr, tree.HitTest(CPoint(300 - VEK_CX_VSCROLL + 2, 5), &nFlags));
+    EXPECT_EQ(static_cast<UINT>(TVHT_TORIGHT), nFlags);
+
+    tree.Expand(hGroup, TVE_COLLAPSE);
+    EXPECT_FALSE(HasBar());
+    EXPECT_EQ(300, ClientWidth());
+    // Deleting rows until they fit takes the bar away as well.
+    tree.Expand(hGroup, TVE_EXPAND);
+    ASSERT_TRUE(HasBar());
+    for (size_t i = kRows - 1; i < grades.size(); ++i)
+        tree.DeleteItem(grades[i]);
+    EXPECT_FALSE(HasBar());
+}
+
+struct ScrollRequest
+{
+    const char* name;
+    WORD nCode;
+    WORD nThumb;
+    int nFirstRow; // expected, starting from row 5 of 41
+};
+
+// Every scroll-bar request moves the first row, and item rectangles and hit tests follow.
+TEST_F(TreeScrollFixture, ScrollRequestsMoveTheRows)
+{
+    Fill(40);
+    tree.Expand(hGroup, TVE_EXPAND);
+    const int nLast = 41 - kRows;
+    const ScrollRequest requests[] = {
+        {"line down", SB_LINEDOWN, 0, 6},
+        {"line up", SB_LINEUP, 0, 4},
+        {"page down", SB_PAGEDOWN, 0, std::min(5 + kRows, nLast)},
+        {"page up", SB_PAGEUP, 0, 0},
+        {"top", SB_TOP, 0, 0},
+        {"bottom", SB_BOTTOM, 0, nLast},
+        {"thumb track", SB_THUMBTRACK, 9, 9},
+        {"thumb position", SB_THUMBPOSITION, 11, 11},
+        {"thumb past the end", SB_THUMBPOSITION, 40, nLast},
+        {"end of scroll", SB_ENDSCROLL, 0, 5},
+    };
+    for (const ScrollRequest& r : requests)
+    {
+        SCOPED_TRACE(r.name);
+        tree.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 5), 0);
+        ASSERT_EQ(5, FirstRow());
+        tree.SendMessage(WM_VSCROLL, MAKEWPARAM(r.nCode, r.nThumb), 0);
+        EXPECT_EQ(r.nFirstRow, FirstRow());
+        EXPECT_EQ(r.nFirstRow, GetScrollPos(tree.m_hWnd, SB_VERT));
+        // Row k of the tree (grade k - 1) sits (k - first) rows down.
+        HTREEITEM hItem = grades[static_cast<size_t>(r.nFirstRow + 2 - 1)];
+        CRect rc = Label(hItem);
+        EXPECT_EQ(2 * VEK_CY_TVROW, rc.top);
+        UINT nFlags = 0;
+        EXPECT_EQ(hItem, tree.HitTest(CPoint(rc.left + 1, rc.top + 1), &nFlags));
+    }
+    // Items scrolled off the top have no rectangle inside the client area.
+    tree.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0), 0);
+    CRect rc;
+    ASSERT_TRUE(tree.GetItemRect(hGroup, &rc, FALSE));
+    EXPECT_LT(rc.bottom, 1);
+}
+
+// A notch is the system's lines (3); parts of a notch add up, and turning back drops the rest.
+TEST_F(TreeScrollFixture, WheelScrollsThreeRowsPerNotchAndAddsUpParts)
+{
+    Fill(40);
+    tree.Expand(hGroup, TVE_EXPAND);
+    UINT nLines = 0;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &nLines, 0));
+    ASSERT_EQ(3u, nLines);
+    Wheel(-WHEEL_DELTA);
+    EXPECT_EQ(3, FirstRow());
+    for (int i = 0; i < 4; ++i)
+        Wheel(-WHEEL_DELTA / 4);
+    EXPECT_EQ(6, FirstRow());
+    // A quarter down, then two quarters up: turning back drops the quarter down, so the two
+    // quarters up make half a notch, a row and a half.
+    Wheel(-WHEEL_DELTA / 4);
+    EXPECT_EQ(6, FirstRow());
+    Wheel(WHEEL_DELTA / 4);
+    Wheel(WHEEL_DELTA / 4);
+    EXPECT_EQ(5, FirstRow());
+    Wheel(2 * WHEEL_DELTA);
+    EXPECT_EQ(0, FirstRow());
+    EXPECT_EQ(0, GetScrollPos(tree.m_hWnd, SB_VERT));
+}
+
+// Page Down and Page Up select a page (of whole rows) further on; End and Home the last and
+// the first row; the selection is scrolled into view.
+TEST_F(TreeScrollFixture, KeysScrollTheSelectionIntoView)
+{
+    Fill(60);
+    tree.Expand(hGroup, TVE_EXPAND);
+    tree.SelectItem(hGroup);
+    SetFocus(tree.m_hWnd);
+    ASSERT_TRUE(VekInput::KeyDown(VK_NEXT));
+    EXPECT_EQ(grades[kRows - 1], tree.GetSelectedItem());
+    EXPECT_EQ(1, FirstRow());
+    ASSERT_TRUE(VekInput::KeyDown(VK_NEXT));
+    EXPECT_EQ(grades[2 * kRows - 1], tree.GetSelectedItem());
+    EXPECT_EQ(kRows + 1, FirstRow());
+    ASSERT_TRUE(VekInput::KeyDown(VK_END));
+    EXPECT_EQ(grades.back(), tree.GetSelectedItem());
+    EXPECT_EQ(61 - kRows, FirstRow());
+    EXPECT_EQ(61 - kRows, GetScrollPos(tree.m_hWnd, SB_VERT));
+    ASSERT_TRUE(VekInput::KeyDown(VK_PRIOR));
+    EXPECT_EQ(grades[59 - kRows], tree.GetSelectedItem());
+    EXPECT_EQ(60 - kRows, FirstRow());
+    ASSERT_TRUE(VekInput::KeyDown(VK_HOME));
+    EXPECT_EQ(hGroup, tree.GetSelectedItem());
+    EXPECT_EQ(0, FirstRow());
+    // Collapsing near the end keeps the last page full.
+    tree.EnsureVisible(grades.back());
+    tree.Expand(hGroup, TVE_COLLAPSE);
+    EXPECT_EQ(0, FirstRow());
+    EXPECT_FALSE(HasBar());
+}
+} // namespace
