@@ -14,7 +14,7 @@ std::string DefaultMaterialDatabasePath()
     if (pszFile && *pszFile)
         return pszFile;
     const char* pszData = std::getenv("XDG_DATA_HOME");
-    // The base directory specification ignores relative values.
+    // A relative XDG_DATA_HOME is invalid and ignored, as other XDG programs do.
     if (pszData && pszData[0] == '/')
         return std::string(pszData) + "/vek/materials.db";
     const char* pszHome = std::getenv("HOME");
