@@ -71,16 +71,8 @@ void AppendGrades(IDatabaseCollector* pDatabase, const CString& strGroup,
 {
     CString strGrades;
     pDatabase->GetGradesOfGroup(strGroup, strGrades, 0);
-    int nStart = 0;
-    while (nStart <= strGrades.GetLength())
-    {
-        int nEnd = strGrades.Find(L';', nStart);
-        if (nEnd < 0)
-            nEnd = strGrades.GetLength();
-        if (nEnd > nStart)
-            vecNames.push_back(strGrades.Mid(nStart, nEnd - nStart));
-        nStart = nEnd + 1;
-    }
+    for (const CString& strGrade : SplitGradeNames(strGrades))
+        vecNames.push_back(strGrade);
 }
 
 CString ListBoxText(const CListBox& listBox, int nIndex)
