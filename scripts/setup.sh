@@ -9,7 +9,7 @@ shift || true
 
 packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang-14 libclang-rt-14-dev clang-format valgrind
-          libxml2-utils libxml2-dev)
+          libxml2-utils libxml2-dev nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -4,6 +4,7 @@
 // Not implemented: BS_OWNERDRAW drawing (WM_DRAWITEM), images (BM_SETIMAGE), BN_HILITE /
 // BN_UNHILITE / BN_PAINT, split buttons and command links, keyboard focus moving a checked
 // automatic radio button.
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 namespace
@@ -318,6 +319,42 @@ LRESULT ButtonProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hWnd, msg, wParam, lParam);
     }
 }
+const char* KindName(UINT nType)
+{
+    switch (nType)
+    {
+    case BS_PUSHBUTTON:
+        return "push";
+    case BS_DEFPUSHBUTTON:
+        return "defPush";
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+        return "checkBox";
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        return "radio";
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+        return "threeState";
+    case BS_GROUPBOX:
+        return "groupBox";
+    default:
+        return "other";
+    }
+}
+
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    const Button* bn = ButtonOf(hWnd);
+    if (!bn)
+        return;
+    const UINT nType = Type(bn);
+    control["kind"] = KindName(nType);
+    control["auto"] =
+        nType == BS_AUTOCHECKBOX || nType == BS_AUTORADIOBUTTON || nType == BS_AUTO3STATE;
+    control["check"] = bn->nState & 3;
+    control["pushed"] = (bn->nState & BST_PUSHED) != 0;
+}
 } // namespace
 
 void VekRegisterButtonClass()
@@ -327,4 +364,5 @@ void VekRegisterButtonClass()
     wc.lpfnWndProc = &ButtonProc;
     wc.lpszClassName = L"Button";
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(L"Button", &Snapshot);
 }

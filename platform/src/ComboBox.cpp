@@ -8,6 +8,7 @@
 // extended UI (CB_SETEXTENDEDUI), CB_DIR, CB_SETEDITSEL / CB_GETEDITSEL, auto-complete in the
 // edit, CBN_DBLCLK, horizontal extent, Alt+Down (F4 drops the list), the selection following the
 // mouse over the open list, keys typed into a drop-down's edit reaching the list (Up, Down, F4).
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -592,6 +593,44 @@ LRESULT ComboProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(h, msg, wParam, lParam);
     }
 }
+
+const char* TypeName(DWORD dwType)
+{
+    switch (dwType)
+    {
+    case CBS_SIMPLE:
+        return "simple";
+    case CBS_DROPDOWN:
+        return "dropDown";
+    default:
+        return "dropDownList";
+    }
+}
+
+// The items are the list's; they are read through its messages, which change nothing.
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    const Combo* cb = ComboOf(hWnd);
+    if (!cb)
+        return;
+    control["type"] = TypeName(Type(cb));
+    nlohmann::json items = nlohmann::json::array();
+    const int nCount = Count(cb);
+    std::wstring str;
+    for (int i = 0; i < nCount; ++i)
+    {
+        const LRESULT nLen = List(cb, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+        str.assign(nLen > 0 ? static_cast<size_t>(nLen) : 0, L'\0');
+        if (nLen > 0)
+            List(cb, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&str[0]));
+        items.push_back(VekJsonText(str));
+    }
+    control["items"] = std::move(items);
+    control["selection"] = CurSel(cb);
+    control["dropped"] = cb->bDropped;
+    control["list"] = VekJsonHandle(cb->hwndList);
+    control["edit"] = VekJsonHandle(cb->hwndEdit);
+}
 } // namespace
 
 void VekRegisterComboBoxClass()
@@ -601,6 +640,7 @@ void VekRegisterComboBoxClass()
     wc.lpfnWndProc = &ComboProc;
     wc.lpszClassName = L"ComboBox";
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(L"ComboBox", &Snapshot);
 }
 
 BOOL GetComboBoxInfo(HWND hwndCombo, COMBOBOXINFO* pcbi)

@@ -6,6 +6,7 @@
 // EM_SCROLLCARET only answer), drawing (WM_PAINT only asks for colours), ES_PASSWORD masking, IME,
 // margins, EM_GETRECT beyond the client rectangle, the context menu, Ctrl+A. Text is one string;
 // a caret position is a character index.
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -539,6 +540,33 @@ LRESULT EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hWnd, msg, wParam, lParam);
     }
 }
+
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    const Edit* ed = EditOf(hWnd);
+    if (!ed)
+        return;
+    const DWORD dwStyle = Style(ed);
+    control["selStart"] = Low(ed);
+    control["selEnd"] = High(ed);
+    control["caret"] = ed->nSelEnd;
+    control["multiline"] = (dwStyle & ES_MULTILINE) != 0;
+    control["readOnly"] = (dwStyle & ES_READONLY) != 0;
+    control["password"] = (dwStyle & ES_PASSWORD) != 0;
+    control["number"] = (dwStyle & ES_NUMBER) != 0;
+    switch (dwStyle & (ES_CENTER | ES_RIGHT))
+    {
+    case ES_CENTER:
+        control["align"] = "center";
+        break;
+    case ES_RIGHT:
+        control["align"] = "right";
+        break;
+    default:
+        control["align"] = "left";
+        break;
+    }
+}
 } // namespace
 
 void VekRegisterEditClass()
@@ -548,4 +576,5 @@ void VekRegisterEditClass()
     wc.lpfnWndProc = &EditProc;
     wc.lpszClassName = L"Edit";
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(L"Edit", &Snapshot);
 }

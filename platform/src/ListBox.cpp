@@ -15,6 +15,7 @@
 // A handler of any notification may destroy the list box or its parent (or, for a combo box's
 // list, the combo box). After each notification the list box checks that its window still
 // lives (window handles are never reused) and otherwise stops at once.
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -699,6 +700,32 @@ LRESULT ListBoxProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         SyncScrollBar(lb);
     return r;
 }
+
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    const ListBox* lb = State(hWnd);
+    if (!lb)
+        return;
+    nlohmann::json items = nlohmann::json::array();
+    nlohmann::json selected = nlohmann::json::array();
+    for (size_t i = 0; i < lb->items.size(); ++i)
+    {
+        items.push_back(VekJsonText(lb->items[i].strText));
+        if (IsMulti(lb) ? lb->items[i].bSelected : static_cast<int>(i) == lb->nCurSel)
+            selected.push_back(i);
+    }
+    control["items"] = std::move(items);
+    control["selection"] = IsMulti(lb) ? -1 : lb->nCurSel;
+    control["selected"] = std::move(selected);
+    control["caret"] = lb->nCaret;
+    control["top"] = lb->nTop;
+    control["itemHeight"] = lb->nItemHeight;
+    const DWORD dwStyle = Style(lb);
+    control["selectionMode"] = !IsMulti(lb)                  ? "single"
+                               : (dwStyle & LBS_EXTENDEDSEL) ? "extended"
+                                                             : "multiple";
+    control["combo"] = VekJsonHandle(lb->hwndCombo);
+}
 } // namespace
 
 void VekRegisterListBoxClass()
@@ -710,4 +737,6 @@ void VekRegisterListBoxClass()
     RegisterClassW(&wc);
     wc.lpszClassName = L"ComboLBox";
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(L"ListBox", &Snapshot);
+    VekRegisterSnapshotHook(L"ComboLBox", &Snapshot);
 }

@@ -2,14 +2,88 @@
 
 #include "afxwinapp.h"
 #include "VekModules.h"
+#include "VekSnapshotInternal.h"
 
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 namespace
 {
 VekMessageBoxResponder g_responder;
 VekMessageBoxOwnerProvider g_pfnOwnerProvider = nullptr;
+
+// A box shown and not yet answered: the responder is running.
+struct PendingBox
+{
+    HWND hOwner;
+    CString strText;
+    CString strCaption;
+    UINT nType;
+};
+std::vector<PendingBox> g_pending; // innermost last
+
+// Keeps a box on the pending list while its responder runs, also when the responder throws.
+class PendingBoxScope
+{
+public:
+    PendingBoxScope(HWND hOwner, const CString& strText, const CString& strCaption, UINT nType)
+    {
+        g_pending.push_back(PendingBox{hOwner, strText, strCaption, nType});
+    }
+    ~PendingBoxScope() { g_pending.pop_back(); }
+    PendingBoxScope(const PendingBoxScope&) = delete;
+    PendingBoxScope& operator=(const PendingBoxScope&) = delete;
+};
+
+// The buttons of a box type, left to right. MB_HELP's Help button is not offered: it ends no
+// box, and there is no help system to send its WM_HELP to.
+std::vector<int> Buttons(UINT nType)
+{
+    std::vector<int> ids;
+    switch (nType & MB_TYPEMASK)
+    {
+    case MB_OKCANCEL:
+        ids = {IDOK, IDCANCEL};
+        break;
+    case MB_ABORTRETRYIGNORE:
+        ids = {IDABORT, IDRETRY, IDIGNORE};
+        break;
+    case MB_YESNOCANCEL:
+        ids = {IDYES, IDNO, IDCANCEL};
+        break;
+    case MB_YESNO:
+        ids = {IDYES, IDNO};
+        break;
+    case MB_RETRYCANCEL:
+        ids = {IDRETRY, IDCANCEL};
+        break;
+    case MB_CANCELTRYCONTINUE:
+        ids = {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
+        break;
+    default:
+        ids = {IDOK};
+        break;
+    }
+    return ids;
+}
+
+const char* IconName(UINT nType)
+{
+    switch (nType & MB_ICONMASK)
+    {
+    case MB_ICONHAND:
+        return "error";
+    case MB_ICONQUESTION:
+        return "question";
+    case MB_ICONEXCLAMATION:
+        return "warning";
+    case MB_ICONASTERISK:
+        return "information";
+    default:
+        return nullptr;
+    }
+}
 
 const char* ButtonName(int nID)
 {
@@ -96,6 +170,7 @@ int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType)
     {
         // A copy, so that a responder may replace itself while it runs.
         VekMessageBoxResponder responder = g_responder;
+        PendingBoxScope pending(hWnd, strText, strCaption, uType);
         return responder(hWnd, strText, strCaption, uType);
     }
     const int nAnswer = VekDefaultMessageBoxButton(uType);
@@ -132,4 +207,22 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
     CString strPrompt;
     strPrompt.LoadString(nIDPrompt);
     return AfxMessageBox(strPrompt, nType, nIDHelp == UINT(-1) ? nIDPrompt : nIDHelp);
+}
+
+nlohmann::json VekSnapshotPendingMessageBox()
+{
+    if (g_pending.empty())
+        return nullptr;
+    const PendingBox& box = g_pending.back();
+    nlohmann::json buttons = nlohmann::json::array();
+    for (int nID : Buttons(box.nType))
+        buttons.push_back({{"id", nID}, {"text", ButtonName(nID)}});
+    const char* pszIcon = IconName(box.nType);
+    return {{"owner", VekJsonHandle(box.hOwner)},
+            {"caption", VekJsonText(box.strCaption.str())},
+            {"text", VekJsonText(box.strText.str())},
+            {"type", box.nType},
+            {"icon", pszIcon ? nlohmann::json(pszIcon) : nlohmann::json(nullptr)},
+            {"buttons", std::move(buttons)},
+            {"defaultButton", VekDefaultMessageBoxButton(box.nType)}};
 }

@@ -2,6 +2,7 @@
 //
 // Not implemented: SS_NOTIFY notifications (STN_CLICKED and friends), icons, bitmaps, frames;
 // painting only asks the parent for colours.
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 namespace
@@ -25,6 +26,21 @@ LRESULT StaticProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(hWnd, msg, wParam, lParam);
     }
 }
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    switch (static_cast<DWORD>(GetWindowLongW(hWnd, GWL_STYLE)) & 3)
+    {
+    case SS_CENTER:
+        control["align"] = "center";
+        break;
+    case SS_RIGHT:
+        control["align"] = "right";
+        break;
+    default:
+        control["align"] = "left";
+        break;
+    }
+}
 } // namespace
 
 void VekRegisterStaticClass()
@@ -33,4 +49,5 @@ void VekRegisterStaticClass()
     wc.lpfnWndProc = &StaticProc;
     wc.lpszClassName = L"Static";
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(L"Static", &Snapshot);
 }
