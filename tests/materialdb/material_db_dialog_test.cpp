@@ -4,6 +4,7 @@
 // handler, the input interface and a scripted message-box responder.
 #include "CEditMaterialDBDlg.h"
 
+#include <CStringPrinting.h>
 #include <RuleResources.h>
 #include <TempMaterialDatabase.h>
 #include <VEKDataHelper.h>
@@ -18,39 +19,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-void PrintTo(const CString& str, std::ostream* pOut)
-{
-    *pOut << '"';
-    for (int i = 0; i < str.GetLength(); ++i)
-        *pOut << (str[i] < 0x80 ? static_cast<char>(str[i]) : '?');
-    *pOut << '"';
-}
-
-// The module's strings and templates, from the built en-US resource library.
-IRuleResources* GetRuleResources()
-{
-    class CResources : public IRuleResources
-    {
-    public:
-        CResources()
-            : m_hRes(LoadLibraryW(L"" VEK_BIN_DIR L"/res/en-US/VEKInvestmentCastRulesResu.so"))
-        {
-        }
-        HINSTANCE GetResDll() const override { return m_hRes; }
-        CString LoadDefaultResString(UINT nID) override
-        {
-            CString str;
-            str.LoadString(m_hRes, nID);
-            return str;
-        }
-
-    private:
-        HINSTANCE m_hRes;
-    };
-    static CResources s_resources;
-    return &s_resources;
-}
 
 namespace
 {

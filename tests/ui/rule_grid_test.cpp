@@ -5,6 +5,7 @@
 
 #include "CVEKUWTRuleListCtrl.h"
 
+#include <CStringPrinting.h>
 #include <RuleResources.h>
 #include <afxcmn.h>
 #include <resource.h>
@@ -15,40 +16,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-// Failure messages show texts, not addresses.
-void PrintTo(const CString& str, std::ostream* pOut)
-{
-    *pOut << '"';
-    for (int i = 0; i < str.GetLength(); ++i)
-        *pOut << (str[i] < 0x80 ? static_cast<char>(str[i]) : '?');
-    *pOut << '"';
-}
-
-// The module's current-language strings, from the built en-US resource library.
-IRuleResources* GetRuleResources()
-{
-    class CResources : public IRuleResources
-    {
-    public:
-        CResources()
-            : m_hRes(LoadLibraryW(L"" VEK_BIN_DIR L"/res/en-US/VEKInvestmentCastRulesResu.so"))
-        {
-        }
-        HINSTANCE GetResDll() const override { return m_hRes; }
-        CString LoadDefaultResString(UINT nID) override
-        {
-            CString str;
-            str.LoadString(m_hRes, nID);
-            return str;
-        }
-
-    private:
-        HINSTANCE m_hRes;
-    };
-    static CResources s_resources;
-    return &s_resources;
-}
 
 namespace
 {

@@ -3,10 +3,10 @@
 // script, against a fresh material database and the built resource libraries.
 #include <gtest/gtest.h>
 
-#include "../support/TempMaterialDatabase.h"
-
+#include <CStringPrinting.h>
 #include <NumberText.h>
 #include <RuleResources.h>
+#include <TempMaterialDatabase.h>
 #include <VEKUniformThicknessRule.h>
 #include <VekMaterialDatabase.h>
 #include <afxcmn.h>
@@ -22,14 +22,6 @@
 #include <ostream>
 #include <string>
 #include <vector>
-
-void PrintTo(const CString& str, std::ostream* pOut)
-{
-    *pOut << '"';
-    for (int i = 0; i < str.GetLength(); ++i)
-        *pOut << (str[i] < 0x80 ? static_cast<char>(str[i]) : '?');
-    *pOut << '"';
-}
 
 namespace
 {

@@ -1,4 +1,5 @@
 // Buttons and edits: what their parent hears and when, through messages and the input path.
+#include "DestroyInHandler.h"
 #include "VekTestParent.h"
 
 namespace
@@ -319,12 +320,6 @@ TEST(Reflection, ReflectedChangeDoesNotReachTheParent)
 // A handler may destroy the control, or its parent, while the control tells the parent
 // something; the control must stop at once (checked by the sanitizer build). The other window
 // is a push button, so a click there also moves the focus through a button press.
-enum class Victim
-{
-    Sender,
-    Parent
-};
-
 struct DestroyCase
 {
     const char* name;
@@ -424,14 +419,9 @@ TEST_P(DestroyInHandler, ControlStops)
     ASSERT_TRUE(hCtl);
     HWND hOther =
         VekCreateChild(parent, L"Button", L"other", BS_PUSHBUTTON, 77, {300, 10, 400, 34});
-    HWND hVictim = std::get<1>(GetParam()) == Victim::Sender ? hCtl : parent.m_hWnd;
     bool bRan = false;
-    parent.m_onCommand = [&](UINT nID, UINT nCode) {
-        if (bRan || nID != ID_CTL || nCode != c.nCode)
-            return;
-        bRan = true;
-        DestroyWindow(hVictim);
-    };
+    DestroyOnCommand(parent, ID_CTL, c.nCode,
+                     VictimWindow(std::get<1>(GetParam()), hCtl, parent.m_hWnd), bRan);
     c.pfnAct(hCtl, hOther);
     EXPECT_TRUE(bRan) << "the notification was not sent";
     EXPECT_FALSE(IsWindow(hCtl));
@@ -440,9 +430,5 @@ TEST_P(DestroyInHandler, ControlStops)
 INSTANTIATE_TEST_SUITE_P(Notifications, DestroyInHandler,
                          ::testing::Combine(::testing::ValuesIn(kDestroyCases),
                                             ::testing::Values(Victim::Sender, Victim::Parent)),
-                         [](const ::testing::TestParamInfo<std::tuple<DestroyCase, Victim>>& info) {
-                             return std::string(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) == Victim::Sender ? "_sender"
-                                                                               : "_parent");
-                         });
+                         DestroyTestName<DestroyCase>);
 } // namespace

@@ -1,5 +1,6 @@
 // Drop-down list combo box: sorting, searching, selection without notifications, the list
 // that appears on a click and asks for colours, and the user's choices.
+#include "DestroyInHandler.h"
 #include "VekTestParent.h"
 
 #include <string>
@@ -274,12 +275,6 @@ TEST_F(ComboFixture, DestroyingTheComboTakesItsListAlong)
 
 // A handler may destroy the combo box, or its parent, while the combo box tells the parent
 // something; the combo box must stop at once (checked by the sanitizer build).
-enum class Victim
-{
-    Sender,
-    Parent
-};
-
 struct DestroyCase
 {
     const char* name;
@@ -383,14 +378,9 @@ TEST_P(ComboDestroyTest, HandlerDestroysTheCombo)
         SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
     HWND hOther =
         VekCreateChild(parent, L"Button", L"other", BS_PUSHBUTTON, 77, {200, 10, 300, 34});
-    HWND hVictim = std::get<1>(GetParam()) == Victim::Sender ? hCombo : parent.m_hWnd;
     bool bRan = false;
-    parent.m_onCommand = [&](UINT nID, UINT nCode) {
-        if (bRan || nID != ID_COMBO || nCode != c.nCode)
-            return;
-        bRan = true;
-        DestroyWindow(hVictim);
-    };
+    DestroyOnCommand(parent, ID_COMBO, c.nCode,
+                     VictimWindow(std::get<1>(GetParam()), hCombo, parent.m_hWnd), bRan);
     c.pfnAct(hCombo, hOther);
     EXPECT_TRUE(bRan) << "the notification was not sent";
     EXPECT_FALSE(IsWindow(hCombo));
@@ -399,11 +389,7 @@ TEST_P(ComboDestroyTest, HandlerDestroysTheCombo)
 INSTANTIATE_TEST_SUITE_P(Notifications, ComboDestroyTest,
                          ::testing::Combine(::testing::ValuesIn(kDestroyCases),
                                             ::testing::Values(Victim::Sender, Victim::Parent)),
-                         [](const ::testing::TestParamInfo<std::tuple<DestroyCase, Victim>>& info) {
-                             return std::string(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) == Victim::Sender ? "_sender"
-                                                                               : "_parent");
-                         });
+                         DestroyTestName<DestroyCase>);
 // A control class that destroys its own window from a reflected notification.
 class CSelfDestroyingCombo : public CComboBox
 {
