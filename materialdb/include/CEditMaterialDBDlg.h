@@ -61,7 +61,6 @@ private:
     static std::vector<CString> VisibleGroups(IDatabaseCollector* pDB);
     void FillEditsFrom(HTREEITEM hItem);
     void SetCheckBelow(HTREEITEM hItem, BOOL bCheck);
-    CString LoadResString(UINT nID) const;
     // A message box of this dialog (caption string 40043); the button pressed.
     int ShowMessage(const CString& strText, UINT nType);
 

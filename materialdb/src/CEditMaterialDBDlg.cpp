@@ -120,7 +120,7 @@ void CEditMaterialDBDlg::FillMaterialTree()
 
 void CEditMaterialDBDlg::BuildMaterialTree(const std::vector<CString>& vecGroups)
 {
-    HTREEITEM hRoot = m_treeMaterials.InsertItem(LoadResString(IDS_MATERIAL_TREE_ROOT));
+    HTREEITEM hRoot = m_treeMaterials.InsertItem(LoadRuleString(IDS_MATERIAL_TREE_ROOT));
     CString strPrevious;
     HTREEITEM hGroup = nullptr;
     std::vector<CString> vecGrades;
@@ -374,7 +374,7 @@ void CEditMaterialDBDlg::OnCancel()
         CDialog::OnCancel();
         return;
     }
-    if (ShowMessage(LoadResString(IDS_DISCARD_DB_CHANGES), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (ShowMessage(LoadRuleString(IDS_DISCARD_DB_CHANGES), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     if (!m_vecAddedGrades.empty())
     {
@@ -390,16 +390,7 @@ void CEditMaterialDBDlg::OnCancel()
     CDialog::OnCancel();
 }
 
-CString CEditMaterialDBDlg::LoadResString(UINT nID) const
-{
-    CString str;
-    IRuleResources* pResources = GetRuleResources();
-    if (pResources != nullptr)
-        str.LoadString(pResources->GetResDll(), nID);
-    return str;
-}
-
 int CEditMaterialDBDlg::ShowMessage(const CString& strText, UINT nType)
 {
-    return MessageBox(strText, LoadResString(IDS_MATERIAL_DB_CAPTION), nType);
+    return MessageBox(strText, LoadRuleString(IDS_MATERIAL_DB_CAPTION), nType);
 }

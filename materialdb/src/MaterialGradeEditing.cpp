@@ -3,6 +3,7 @@
 // is journalled for Cancel, and the tree is rebuilt keeping the user's check marks.
 #include "CEditMaterialDBDlg.h"
 
+#include <RuleResources.h>
 #include <VEKDataHelper.h>
 #include <resource.h>
 
@@ -59,7 +60,7 @@ void CEditMaterialDBDlg::OnBnClickedAddGrade()
         if (strGrade == strExisting)
         {
             CString strMessage;
-            strMessage.Format(LoadResString(IDS_GRADE_IS_GROUP), static_cast<LPCWSTR>(strGrade));
+            strMessage.Format(LoadRuleString(IDS_GRADE_IS_GROUP), static_cast<LPCWSTR>(strGrade));
             ShowMessage(strMessage, MB_OK | MB_ICONINFORMATION);
             bRefused = true;
             break;
@@ -67,7 +68,7 @@ void CEditMaterialDBDlg::OnBnClickedAddGrade()
         if (pDB->IsGradeInGroup(strGrade, strExisting, 0))
         {
             CString strMessage;
-            strMessage.Format(LoadResString(IDS_GRADE_EXISTS), static_cast<LPCWSTR>(strGrade),
+            strMessage.Format(LoadRuleString(IDS_GRADE_EXISTS), static_cast<LPCWSTR>(strGrade),
                               static_cast<LPCWSTR>(strExisting));
             ShowMessage(strMessage, MB_OK | MB_ICONINFORMATION);
             bRefused = true;
@@ -80,13 +81,13 @@ void CEditMaterialDBDlg::OnBnClickedAddGrade()
         if (nResult == 5)
         {
             CString strMessage;
-            strMessage.Format(LoadResString(IDS_GRADE_EXISTS), static_cast<LPCWSTR>(strGrade),
+            strMessage.Format(LoadRuleString(IDS_GRADE_EXISTS), static_cast<LPCWSTR>(strGrade),
                               static_cast<LPCWSTR>(strGroup));
             ShowMessage(strMessage, MB_OK | MB_ICONINFORMATION);
         }
         else if (nResult == -1)
         {
-            ShowMessage(LoadResString(IDS_GRADE_ADD_FAILED), MB_OK | MB_ICONERROR);
+            ShowMessage(LoadRuleString(IDS_GRADE_ADD_FAILED), MB_OK | MB_ICONERROR);
         }
         else
         {
@@ -95,7 +96,7 @@ void CEditMaterialDBDlg::OnBnClickedAddGrade()
             // The refresh put the group's stored form into the group edit.
             strGroup = WindowText(pGroup);
             CString strMessage;
-            strMessage.Format(LoadResString(IDS_GRADE_ADDED), static_cast<LPCWSTR>(strGrade),
+            strMessage.Format(LoadRuleString(IDS_GRADE_ADDED), static_cast<LPCWSTR>(strGrade),
                               static_cast<LPCWSTR>(strGroup));
             ShowMessage(strMessage, MB_OK | MB_ICONINFORMATION);
             m_vecAddedGrades.emplace_back(strGroup, strGrade);
@@ -133,13 +134,13 @@ void CEditMaterialDBDlg::OnBnClickedDeleteEntry()
 
     if (strGroup.IsEmpty() && strGrade.IsEmpty() && !bSelected)
     {
-        ShowMessage(LoadResString(IDS_DELETE_NOTHING_SELECTED), MB_OK | MB_ICONWARNING);
+        ShowMessage(LoadRuleString(IDS_DELETE_NOTHING_SELECTED), MB_OK | MB_ICONWARNING);
         return;
     }
     if (bSelected && strGroup.IsEmpty())
     {
         CString strMessage;
-        strMessage.Format(LoadResString(IDS_DELETE_GROUP_MISSING), static_cast<LPCWSTR>(strGrade));
+        strMessage.Format(LoadRuleString(IDS_DELETE_GROUP_MISSING), static_cast<LPCWSTR>(strGrade));
         ShowMessage(strMessage, MB_OK | MB_ICONWARNING);
         return;
     }
@@ -170,7 +171,7 @@ void CEditMaterialDBDlg::OnBnClickedDeleteEntry()
     {
         UINT nID = IsEntryInTree(strGrade, strGroup) ? IDS_DELETE_REFUSED_SHOWN
                                                      : IDS_DELETE_REFUSED_NOT_SHOWN;
-        ShowMessage(LoadResString(nID), MB_OK | MB_ICONWARNING);
+        ShowMessage(LoadRuleString(nID), MB_OK | MB_ICONWARNING);
         m_editMaterialGroup.SetWindowText(L"");
         m_editMaterialGrade.SetWindowText(L"");
         return;
@@ -179,8 +180,8 @@ void CEditMaterialDBDlg::OnBnClickedDeleteEntry()
     CString strQuestion;
     if (strGrade.IsEmpty())
     {
-        strQuestion.Format(LoadResString(IDS_DELETE_CONFIRM),
-                           static_cast<LPCWSTR>(LoadResString(IDS_KIND_GROUP)),
+        strQuestion.Format(LoadRuleString(IDS_DELETE_CONFIRM),
+                           static_cast<LPCWSTR>(LoadRuleString(IDS_KIND_GROUP)),
                            static_cast<LPCWSTR>(strGroup));
         if (ShowMessage(strQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
         {
@@ -200,8 +201,8 @@ void CEditMaterialDBDlg::OnBnClickedDeleteEntry()
     }
     else
     {
-        strQuestion.Format(LoadResString(IDS_DELETE_CONFIRM),
-                           static_cast<LPCWSTR>(LoadResString(IDS_KIND_GRADE)),
+        strQuestion.Format(LoadRuleString(IDS_DELETE_CONFIRM),
+                           static_cast<LPCWSTR>(LoadRuleString(IDS_KIND_GRADE)),
                            static_cast<LPCWSTR>(strGrade));
         if (ShowMessage(strQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
@@ -226,20 +227,20 @@ void CEditMaterialDBDlg::RemoveGradeEntry(CString& strGroup, CString& strGrade, 
         return;
     if (strGroup.IsEmpty() || strGrade.IsEmpty())
     {
-        ShowMessage(LoadResString(IDS_DELETE_NAME_MISSING), MB_OK | MB_ICONINFORMATION);
+        ShowMessage(LoadRuleString(IDS_DELETE_NAME_MISSING), MB_OK | MB_ICONINFORMATION);
         return;
     }
     if (pDB->DeleteGrade(strGroup, strGrade, 0) == -1)
     {
-        ShowMessage(LoadResString(IDS_GRADE_DELETE_FAILED), MB_OK | MB_ICONERROR);
+        ShowMessage(LoadRuleString(IDS_GRADE_DELETE_FAILED), MB_OK | MB_ICONERROR);
         return;
     }
     if (bReport)
     {
         CString strMessage;
         strMessage.Format(
-            LoadResString(IDS_DELETED),
-            static_cast<LPCWSTR>(LoadResString(bWholeGroup ? IDS_KIND_GROUP : IDS_KIND_GRADE)),
+            LoadRuleString(IDS_DELETED),
+            static_cast<LPCWSTR>(LoadRuleString(bWholeGroup ? IDS_KIND_GROUP : IDS_KIND_GRADE)),
             static_cast<LPCWSTR>(bWholeGroup ? strGroup : strGrade));
         ShowMessage(strMessage, MB_OK | MB_ICONINFORMATION);
         RefreshMaterialTree(pDB);
