@@ -2,6 +2,8 @@
 
 #include "VekXMLHandles.h"
 #include "VekXMLText.h"
+#include "vekfilename.h"
+#include "veksafesave.h"
 
 #include <atomic>
 #include <cstdio>
@@ -19,15 +21,13 @@ namespace
 {
 VekXMLDocument* g_pCurrentDocument = nullptr;
 
-struct FileWriter : pugi::xml_writer
+struct StringWriter : pugi::xml_writer
 {
-    FILE* m_pFile;
-    bool m_bOk = true;
-    explicit FileWriter(FILE* pFile) : m_pFile(pFile) {}
+    std::string& m_strOut;
+    explicit StringWriter(std::string& strOut) : m_strOut(strOut) {}
     void write(const void* pData, size_t nSize) override
     {
-        if (m_bOk && std::fwrite(pData, 1, nSize, m_pFile) != nSize)
-            m_bOk = false;
+        m_strOut.append(static_cast<const char*>(pData), nSize);
     }
 };
 
@@ -144,7 +144,9 @@ bool VekXMLDocument::Load(const CString& strPath)
     (void)g_bAllocatorInstalled;
     m_pImpl->holder = pugi::xml_node();
     m_pImpl->Restart();
-    pugi::xml_parse_result result = m_pImpl->doc.load_file(ToUtf8(strPath).c_str(), kParseOptions);
+    // The name's bytes exactly as they were before they became wide text.
+    const std::string strFile = VekFileNameFromWide(strPath.GetString());
+    pugi::xml_parse_result result = m_pImpl->doc.load_file(strFile.c_str(), kParseOptions);
     if (!result)
         m_pImpl->doc.reset();
     if (result.status == pugi::status_out_of_memory)
@@ -155,23 +157,15 @@ bool VekXMLDocument::Load(const CString& strPath)
 bool VekXMLDocument::Save(const CString& strPath) const
 {
     m_pImpl->ThrowIfIncomplete();
-    std::string strTarget = ToUtf8(strPath);
+    const std::string strTarget = VekFileNameFromWide(strPath.GetString());
     if (strTarget.empty())
         return false;
-    // Write beside the target and rename over it, so that a failed save leaves
-    // the previous file as it was.
-    std::string strTemp = strTarget + ".tmp." + std::to_string(static_cast<long>(getpid()));
-    FILE* pFile = std::fopen(strTemp.c_str(), "wb");
-    if (pFile == nullptr)
-        return false;
-    FileWriter writer(pFile);
+    std::string strText;
+    StringWriter writer(strText);
     m_pImpl->Write(writer);
-    bool bOk = writer.m_bOk && std::fflush(pFile) == 0 && fsync(fileno(pFile)) == 0;
-    bOk = (std::fclose(pFile) == 0) && bOk;
-    if (bOk && std::rename(strTemp.c_str(), strTarget.c_str()) == 0)
-        return true;
-    std::remove(strTemp.c_str());
-    return false;
+    CVekSaveResult saved;
+    std::string strError;
+    return VekSaveFileSafely(strTarget, strText, saved, strError);
 }
 
 bool VekXMLDocument::LoadXML(const CString& strXML)

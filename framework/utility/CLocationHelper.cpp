@@ -1,5 +1,7 @@
 #include "CLocationHelper.h"
 
+#include <vekfilename.h>
+
 #include <dlfcn.h>
 
 #include <cstdlib>
@@ -9,11 +11,12 @@ namespace
 {
 const wchar_t kDefaultLanguage[] = L"en-US";
 
-// Environment text, or empty when the variable is unset.
+// Environment text, or empty when the variable is unset. Every value read here
+// ends up in a file name, so its bytes are kept whatever the locale.
 CString GetEnvironment(const char* pszName)
 {
     const char* pszValue = std::getenv(pszName);
-    return pszValue ? CString(pszValue) : CString();
+    return pszValue ? CString(VekFileNameToWide(pszValue).c_str()) : CString();
 }
 
 CString GetLibraryFolder()
@@ -21,7 +24,7 @@ CString GetLibraryFolder()
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&GetLibraryFolder), &info) == 0 || info.dli_fname == nullptr)
         return CString();
-    CString strPath(info.dli_fname);
+    CString strPath(VekFileNameToWide(info.dli_fname).c_str());
     int nSlash = strPath.ReverseFind(L'/');
     if (nSlash < 0)
         return CString(L".");

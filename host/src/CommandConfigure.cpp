@@ -150,7 +150,7 @@ int RunConfigure(CHostSession& session, const std::vector<std::string>& vecArgs)
     // Prepared before the save: once the file is in place, reporting it must not fail for memory.
     const std::string strReport =
         strPath + ": rule " + std::to_string(nRule) + " configured and saved to ";
-    CSaveResult saved;
+    CVekSaveResult saved;
     if (!SaveRuleFile(doc, strPath, saved, strError))
     {
         ReportError(strError);

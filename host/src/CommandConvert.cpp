@@ -132,7 +132,7 @@ int RunConvert(CHostSession& session, const std::vector<std::string>& vecArgs)
     std::snprintf(szReport, sizeof szReport, ": %d rule%s converted to unit %d (%s), written to ",
                   nConverted, nConverted == 1 ? "" : "s", nNewUnit, UnitName(nNewUnit));
     const std::string strReport = strPath + szReport;
-    CSaveResult saved;
+    CVekSaveResult saved;
     if (!SaveRuleFile(doc, strOutput, saved, strError))
     {
         ReportError(strError);

@@ -103,7 +103,7 @@ int RunNew(CHostSession& session, const std::vector<std::string>& vecArgs)
     // Prepared before the save: once the file is in place, reporting it must not fail for memory.
     const std::string strReport = szReport;
     std::string strError;
-    CSaveResult saved;
+    CVekSaveResult saved;
     if (!SaveRuleFile(doc, *pOutput, saved, strError))
     {
         ReportError(strError);

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-void ReportSaved(const std::string& strReport, const std::string& strPath, const CSaveResult& saved)
+void ReportSaved(const std::string& strReport, const std::string& strPath,
+                 const CVekSaveResult& saved)
 {
     std::fputs(strReport.c_str(), stdout);
     std::fputs(saved.strWritten.c_str(), stdout);

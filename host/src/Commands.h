@@ -3,7 +3,7 @@
 #pragma once
 
 #include "HostSession.h"
-#include "SafeSave.h"
+#include "veksafesave.h"
 #include "WrittenFile.h"
 
 #include <string>
@@ -38,7 +38,7 @@ extern const CHostCommand g_ConfigureCommand;
 // written, naming the link followed when there was one; then the save's
 // warning, if any, on standard error. Asks for no memory.
 void ReportSaved(const std::string& strReport, const std::string& strPath,
-                 const CSaveResult& saved);
+                 const CVekSaveResult& saved);
 
 // Reports a usage error of a command on one line and returns HOST_EXIT_USAGE.
 int UsageError(const char* pszCommand, const std::string& strMessage);

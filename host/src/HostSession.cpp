@@ -3,6 +3,7 @@
 #include "HostText.h"
 
 #include <CLocationHelper.h>
+#include <vekfilename.h>
 
 CHostSession::CHostSession()
 {
@@ -53,9 +54,10 @@ std::string CHostSession::MissingResourcesMessage(const std::string& strModule)
 {
     const CString strLocalized = CLocationHelper::GetLocalizedResPath();
     const CString strDefault = CLocationHelper::GetDefaultResPath();
-    std::string strFolders = ToUtf8(strLocalized);
+    // Folder names as the system has them, whatever their encoding.
+    std::string strFolders = VekFileNameFromWide(strLocalized.GetString());
     if (strDefault != strLocalized)
-        strFolders += " or " + ToUtf8(strDefault);
+        strFolders += " or " + VekFileNameFromWide(strDefault.GetString());
     return "module " + strModule + " cannot find its resource library (looked in " + strFolders +
            "; VEK_HOME sets the installation folder)";
 }

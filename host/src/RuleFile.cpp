@@ -1,6 +1,7 @@
 #include "RuleFile.h"
 
 #include "HostText.h"
+#include "WrittenFile.h"
 #include "XmlCheck.h"
 
 #include <cerrno>
@@ -172,7 +173,7 @@ void SetGroupUnit(VekXMLNode* pGroup, int nUnit)
     pGroup->AddAttribute(kUnitAttribute, strUnit);
 }
 
-bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, CSaveResult& result,
+bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, CVekSaveResult& result,
                   std::string& strError)
 {
     CString strText;
@@ -190,5 +191,5 @@ bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, CSaveRe
                    strProblem + "); nothing written";
         return false;
     }
-    return SaveFileSafely(strPath, strBytes, result, strError);
+    return VekSaveFileSafely(strPath, strBytes, result, strError, &WrittenFileObserver());
 }

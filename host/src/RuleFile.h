@@ -8,7 +8,7 @@
 // "Rules" element whose "Unit" gives the unit of every length inside.
 #pragma once
 
-#include "SafeSave.h"
+#include "veksafesave.h"
 
 #include <VekXMLDocument.h>
 #include <VekXMLNodeList.h>
@@ -37,8 +37,8 @@ VekXMLNodeList* GetRuleGroups(VekXMLDocument& doc);
 bool GetGroupUnit(VekXMLNode* pGroup, int& nUnit);
 void SetGroupUnit(VekXMLNode* pGroup, int nUnit);
 
-// Writes doc to strPath with SaveFileSafely, after checking that the text is
+// Writes doc to strPath with VekSaveFileSafely, after checking that the text is
 // well-formed XML within the limits. False, with a one-line message, when
 // nothing was written.
-bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, CSaveResult& result,
+bool SaveRuleFile(const VekXMLDocument& doc, const std::string& strPath, CVekSaveResult& result,
                   std::string& strError);

@@ -21,3 +21,19 @@ const std::string* WrittenFile()
 {
     return g_bWritten ? &g_strExpected : nullptr;
 }
+
+namespace
+{
+class CWrittenFileObserver : public IVekSaveObserver
+{
+public:
+    void BeforeReplace(const std::string& strTarget) override { ExpectFileWritten(strTarget); }
+    void Replaced() noexcept override { ConfirmFileWritten(); }
+};
+} // namespace
+
+IVekSaveObserver& WrittenFileObserver()
+{
+    static CWrittenFileObserver observer;
+    return observer;
+}

@@ -2,6 +2,8 @@
 // after the save (standard output, memory) is not reported as "nothing written".
 #pragma once
 
+#include "veksafesave.h"
+
 #include <string>
 
 // Keeps the path of the file about to be saved; called before the save
@@ -11,3 +13,6 @@ void ExpectFileWritten(const std::string& strPath);
 void ConfirmFileWritten();
 // The written file's path, or null when no file has been written.
 const std::string* WrittenFile();
+
+// Calls ExpectFileWritten and ConfirmFileWritten as a save commits.
+IVekSaveObserver& WrittenFileObserver();

@@ -29,12 +29,18 @@ public:
     // The current document, or null when none is set.
     static VekXMLDocument* GetCurrent();
 
+    // File names: strPath holds the name's bytes as VekFileNameToWide
+    // (vekfilename.h) gives them, so a name that is not UTF-8 reaches the
+    // system exactly as it was; a name that is UTF-8 is simply its text.
+    //
     // Replaces the content by the file's (UTF-8 or UTF-16 with BOM). False on a
     // missing file or malformed XML; the document is then empty. All handles
     // into the old content become invalid.
     bool Load(const CString& strPath);
-    // Writes the document as UTF-8 with declaration. The file is replaced only
-    // when the whole text was written (temporary file, then rename). False on failure.
+    // Writes the document as UTF-8 with declaration, as VekSaveFileSafely
+    // (veksafesave.h) saves: the file is replaced only when the whole text is
+    // on disk, keeps its permissions, and a symbolic link is written through.
+    // False on failure (also for a target that is not a regular file).
     bool Save(const CString& strPath) const;
     // As Load, from text.
     bool LoadXML(const CString& strXML);

@@ -3,6 +3,7 @@
 #include "libloaderapi.h"
 #include "vekresload.h"
 #include "VekModules.h"
+#include "vekfilename.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -57,7 +58,7 @@ LPWSTR Duplicate(const std::wstring& str)
 // The file name of a module without folder and extension ("VEKInvestmentCastRulesu").
 std::wstring FileTitle(link_map* pModule)
 {
-    std::wstring path = vek::Utf8ToWide(vek::ModuleFilePath(pModule).c_str());
+    std::wstring path = VekFileNameToWide(vek::ModuleFilePath(pModule).c_str());
     size_t slash = path.rfind(L'/');
     std::wstring title = slash == std::wstring::npos ? path : path.substr(slash + 1);
     size_t dot = title.rfind(L'.');

@@ -1,6 +1,7 @@
 #include "libloaderapi.h"
 
 #include "VekModules.h"
+#include "vekfilename.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -67,7 +68,7 @@ namespace
 // folders and ".dll" stands for ".so".
 std::string MapLibraryName(LPCWSTR pszName)
 {
-    std::string name = vek::WideToUtf8(pszName);
+    std::string name = VekFileNameFromWide(pszName);
     std::replace(name.begin(), name.end(), '\\', '/');
     if (name.size() >= 4 && strcasecmp(name.c_str() + name.size() - 4, ".dll") == 0)
         name.replace(name.size() - 4, 4, ".so");
@@ -142,7 +143,7 @@ DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
     link_map* pModule = hModule ? vek::FindLoadedModule(hModule) : _r_debug.r_map;
     if (!pModule || !lpFilename || nSize == 0)
         return 0;
-    std::wstring path = vek::Utf8ToWide(vek::ModuleFilePath(pModule).c_str());
+    std::wstring path = VekFileNameToWide(vek::ModuleFilePath(pModule).c_str());
     if (path.empty())
         return 0;
     if (path.size() >= nSize)

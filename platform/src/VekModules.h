@@ -1,5 +1,6 @@
 // Shared helpers of the library, resource and application parts: the dynamic
-// loader's view of loaded modules, and file-name text conversion.
+// loader's view of loaded modules, and text conversion for output. File names
+// go through vekfilename.h instead, which keeps their bytes.
 #pragma once
 
 #include "windef.h"
@@ -10,7 +11,7 @@ struct link_map;
 
 namespace vek
 {
-// UTF-8 form of a wide text (file names, standard error output), through
+// UTF-8 form of a wide text (standard error output, titles), through
 // WideCharToMultiByte: characters with no UTF-8 form become U+FFFD.
 std::string WideToUtf8(const wchar_t* psz);
 // Wide form of UTF-8 text, through MultiByteToWideChar: ill-formed sequences become U+FFFD.

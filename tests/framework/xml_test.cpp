@@ -3,6 +3,11 @@
 #include "VekXMLNodeList.h"
 
 #include <gtest/gtest.h>
+#include <vekfilename.h>
+
+#include <dirent.h>
+#include <set>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <memory>
@@ -307,6 +312,70 @@ TEST(VekXML, LoadFailuresAndFiles)
     EXPECT_TRUE(Contains(DocumentText(doc), L"<Pending"));
 
     std::remove((std::string(szTemplate) + "/rules.xml").c_str());
+    rmdir(szTemplate);
+}
+
+// Names are bytes: whatever they are, in the wide form the platform maps them
+// to, the document is saved under and loaded from exactly those bytes, and the
+// save leaves nothing else behind, even at the longest name a folder holds.
+TEST(VekXML, SaveAndLoadReachTheFileUnderTheNameAsGiven)
+{
+    char szTemplate[] = "/tmp/vekxmlXXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(szTemplate));
+    const std::string strFolder = szTemplate;
+    auto Entries = [&] {
+        std::set<std::string> setNames;
+        if (DIR* pDir = opendir(strFolder.c_str()))
+        {
+            while (dirent* pEntry = readdir(pDir))
+            {
+                if (std::string(".") != pEntry->d_name && std::string("..") != pEntry->d_name)
+                    setNames.insert(pEntry->d_name);
+            }
+            closedir(pDir);
+        }
+        return setNames;
+    };
+    const std::string names[] = {
+        "latin1-\xE9t\xE9.xml",
+        "overlong-\xC0\xAF.xml", // a lenient decoder makes this "/"
+        "cut-\xE2\x82.xml",
+        "utf8-\xC3\xA9t\xC3\xA9.xml",
+        std::string(251, 'n') + ".xml",
+        std::string(248, 'n') + "\xE9\xC3\xA9.xml",
+    };
+    VekXMLDocument doc;
+    ASSERT_TRUE(doc.LoadXML(L"<Rules Unit='3'><Rule Name='x'/></Rules>"));
+    for (const std::string& strName : names)
+    {
+        SCOPED_TRACE(strName);
+        const std::string strPath = strFolder + "/" + strName;
+        const CString strWide(VekFileNameToWide(strPath.c_str()).c_str());
+        ASSERT_TRUE(doc.Save(strWide));
+        EXPECT_EQ(std::set<std::string>{strName}, Entries());
+
+        VekXMLDocument docBack;
+        ASSERT_TRUE(docBack.Load(strWide));
+        NodePtr pRoot(docBack.GetRootNode());
+        ASSERT_NE(nullptr, pRoot);
+        EXPECT_EQ(L"Rules", Text(pRoot->GetNodeName()));
+        EXPECT_EQ(0, std::remove(strPath.c_str()));
+    }
+
+    // A symbolic link is written through; the link stays.
+    const std::string strReal = strFolder + "/real.xml";
+    const std::string strLink = strFolder + "/link.xml";
+    ASSERT_EQ(0, symlink("real.xml", strLink.c_str()));
+    ASSERT_TRUE(doc.Save(CString(strLink.c_str())));
+    struct stat info = {};
+    ASSERT_EQ(0, lstat(strLink.c_str(), &info));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    VekXMLDocument docReal;
+    EXPECT_TRUE(docReal.Load(CString(strReal.c_str())));
+    EXPECT_EQ((std::set<std::string>{"real.xml", "link.xml"}), Entries());
+
+    std::remove(strLink.c_str());
+    std::remove(strReal.c_str());
     rmdir(szTemplate);
 }
 

@@ -192,6 +192,29 @@ TEST_F(ConfigureCommandTest, TheMaterialDatabaseDialogIsDrivenByTheSameScript)
         << hidden.strErr;
 }
 
+// File names are bytes: a rule file and a script whose names are not UTF-8, or
+// are as long as a folder entry can be, are read and written under those names.
+TEST_F(ConfigureCommandTest, FilesAreFoundAndSavedUnderTheirNamesAsGiven)
+{
+    for (const std::string& strName :
+         {std::string("latin1-\xE9t\xE9.xml"), std::string("overlong-\xC0\xAF.xml"),
+          std::string(251, 'n') + ".xml"})
+    {
+        SCOPED_TRACE(strName);
+        WriteFile(Path(strName), m_strOriginal);
+        const std::string strScript = "\xE9-" + strName.substr(0, 200);
+        WriteFile(Path(strScript), "type 40077 \"7\"\nclick OK\n");
+        const RunResult result = Run("configure '" + strName + "' --script '" + strScript + "'");
+        EXPECT_EQ(0, result.nExit) << result.strErr;
+        const std::string strAfter = ReadFile(Path(strName));
+        EXPECT_NE(m_strOriginal, strAfter);
+        EXPECT_TRUE(Contains(strAfter, "<Value>7.000000</Value>")) << strAfter;
+        EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml")));
+        std::remove(Path(strName).c_str());
+        std::remove(Path(strScript).c_str());
+    }
+}
+
 TEST_F(ConfigureCommandTest, WithoutAScriptItFailsAtOnce)
 {
     const RunResult result = Run("configure rules.xml");

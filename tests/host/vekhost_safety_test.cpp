@@ -6,6 +6,8 @@
 // nothing of the host's own XML code.
 #include "host_runner.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/types.h>
 
@@ -59,11 +61,14 @@ protected:
 #if !defined(__SANITIZE_ADDRESS__) && defined(VEK_FAIL_ALLOCATION_SHIM)
 TEST_F(VekHostSafetyTest, OutOfMemoryAtAnyAllocationLeavesTheOldOrTheNewFile)
 {
+    // A name too long to be kept without an allocation, so that memory can run
+    // out while the save is being committed.
+    const std::string kTarget = "rules-converted-in-place.xml";
     const std::string strOld = ReadFile(NewFile("old.xml"));
     // What a run with all the memory it wants writes.
-    WriteFile(Path("rules.xml"), strOld);
-    ASSERT_EQ(0, Run("convert rules.xml --unit 3").nExit);
-    const std::string strNew = ReadFile(Path("rules.xml"));
+    WriteFile(Path(kTarget), strOld);
+    ASSERT_EQ(0, Run("convert " + kTarget + " --unit 3").nExit);
+    const std::string strNew = ReadFile(Path(kTarget));
     ASSERT_NE(strOld, strNew);
 
     const std::string strReport = Path("allocation-failed");
@@ -71,10 +76,10 @@ TEST_F(VekHostSafetyTest, OutOfMemoryAtAnyAllocationLeavesTheOldOrTheNewFile)
     for (int nAt = 1;; ++nAt)
     {
         SCOPED_TRACE("allocation " + std::to_string(nAt));
-        WriteFile(Path("rules.xml"), strOld);
+        WriteFile(Path(kTarget), strOld);
         std::remove(strReport.c_str());
         RunResult result = Run(
-            "convert rules.xml --unit 3",
+            "convert " + kTarget + " --unit 3",
             "LD_PRELOAD='" VEK_FAIL_ALLOCATION_SHIM "' VEK_FAIL_ALLOCATION=" + std::to_string(nAt) +
                 " VEK_FAIL_ALLOCATION_REPORT='" + strReport + "'");
         if (access(strReport.c_str(), F_OK) != 0)
@@ -84,7 +89,7 @@ TEST_F(VekHostSafetyTest, OutOfMemoryAtAnyAllocationLeavesTheOldOrTheNewFile)
             break;
         }
         ++nFailures;
-        const std::string strAfter = ReadFile(Path("rules.xml"));
+        const std::string strAfter = ReadFile(Path(kTarget));
         if (result.nExit == 0)
         {
             // Recovered from (a standard stream without its buffer, for one).
@@ -94,12 +99,176 @@ TEST_F(VekHostSafetyTest, OutOfMemoryAtAnyAllocationLeavesTheOldOrTheNewFile)
         ASSERT_EQ(1, result.nExit) << result.strErr;
         EXPECT_EQ(strOld, strAfter);
         EXPECT_EQ(1, CountLines(result.strErr)) << result.strErr;
-        EXPECT_EQ((std::set<std::string>{"allocation-failed", "old.xml", "rules.xml"}),
+        EXPECT_EQ((std::set<std::string>{"allocation-failed", "old.xml", kTarget}),
                   DirectoryEntries());
         if (HasFailure())
             break;
     }
     EXPECT_GT(nFailures, 100);
+}
+#endif
+
+#if !defined(__SANITIZE_ADDRESS__) && defined(VEK_FAIL_SYSCALL_SHIM)
+namespace
+{
+// The temporary file's name when the random bytes are all zero.
+const char kFirstTemporaryName[] = ".vekhost-aaaaaaaaaaaa.tmp";
+
+bool IsTemporaryName(const std::string& strName)
+{
+    return strName.size() == sizeof kFirstTemporaryName - 1 && strName.rfind(".vekhost-", 0) == 0 &&
+           strName.compare(strName.size() - 4, 4, ".tmp") == 0;
+}
+
+long ReadCount(const std::string& strPath)
+{
+    const std::string strText = ReadFile(strPath);
+    return strText.empty() ? 0 : std::stol(strText);
+}
+} // namespace
+
+TEST_F(VekHostSafetyTest, WhatSitsAtTheTemporaryNameIsNeverFollowedNorReplaced)
+{
+    const std::string strOld = ReadFile(NewFile("rules.xml"));
+    const std::string strRandomCalls = Path("random-calls");
+    const std::string strEnvironment =
+        "LD_PRELOAD='" VEK_FAIL_SYSCALL_SHIM "' VEK_PREDICTABLE_RANDOM='" + strRandomCalls + "'";
+    // Unhindered, the save takes one random name.
+    ASSERT_EQ(0, Run("convert rules.xml --unit 3", strEnvironment).nExit);
+    const std::string strNew = ReadFile(Path("rules.xml"));
+    const long nCallsUnhindered = ReadCount(strRandomCalls);
+    ASSERT_GE(nCallsUnhindered, 1);
+
+    ASSERT_EQ(0, mkdir(Path("elsewhere").c_str(), 0700));
+    const std::string strVictim = Path("elsewhere/victim.txt");
+    const std::string strVictimText = "not a rule file\n";
+    struct Case
+    {
+        const char* pszWhat;
+        bool bLink; // a symbolic link to the victim, else a file of its own
+    };
+    for (const Case& c :
+         {Case{"a symbolic link to another file", true}, Case{"a file of someone else's", false}})
+    {
+        SCOPED_TRACE(c.pszWhat);
+        WriteFile(Path("rules.xml"), strOld);
+        WriteFile(strVictim, strVictimText);
+        const std::string strPlanted = Path(kFirstTemporaryName);
+        if (c.bLink)
+            ASSERT_EQ(0, symlink(strVictim.c_str(), strPlanted.c_str()));
+        else
+            WriteFile(strPlanted, strVictimText);
+
+        RunResult result = Run("convert rules.xml --unit 3", strEnvironment);
+        EXPECT_EQ(0, result.nExit) << result.strErr;
+        EXPECT_EQ(strNew, ReadFile(Path("rules.xml")));
+        // The name was tried, found taken and another one chosen.
+        EXPECT_EQ(nCallsUnhindered + 1, ReadCount(strRandomCalls));
+        EXPECT_EQ(strVictimText, ReadFile(strVictim));
+        EXPECT_EQ(strVictimText, ReadFile(strPlanted));
+        EXPECT_EQ(c.bLink, S_ISLNK(ModeOf(strPlanted)));
+        EXPECT_EQ(
+            (std::set<std::string>{"rules.xml", "random-calls", "elsewhere", kFirstTemporaryName}),
+            DirectoryEntries());
+        std::remove(strPlanted.c_str());
+    }
+}
+
+// Runs "convert" through a symbolic link (so that following it is part of the
+// save) with the Nth counted system call failed or the process killed before
+// it, for every N until a run no longer gets that far. The file is always
+// exactly the old or exactly the new one; a failed run says so in one line
+// with status 1, and leaves nothing behind. Returns the calls that were hit.
+class VekHostSystemCallTest : public VekHostSafetyTest
+{
+protected:
+    std::set<std::string> HitEveryCall(bool bKill)
+    {
+        const std::string strOld = ReadFile(NewFile("rules.xml"));
+        EXPECT_EQ(0, symlink("rules.xml", Path("link.xml").c_str()));
+        EXPECT_EQ(0, Run("convert link.xml --unit 3").nExit);
+        const std::string strNew = ReadFile(Path("rules.xml"));
+        EXPECT_NE(strOld, strNew);
+
+        const std::string strReport = Path("failed-call");
+        std::set<std::string> setHit;
+        for (int nAt = 1;; ++nAt)
+        {
+            SCOPED_TRACE("system call " + std::to_string(nAt));
+            WriteFile(Path("rules.xml"), strOld);
+            std::remove(strReport.c_str());
+            RunResult result =
+                Run("convert link.xml --unit 3",
+                    "LD_PRELOAD='" VEK_FAIL_SYSCALL_SHIM "' VEK_FAIL_CALL=" + std::to_string(nAt) +
+                        (bKill ? " VEK_FAIL_CALL_KILL=1" : "") + " VEK_FAIL_CALL_REPORT='" +
+                        strReport + "'");
+            const std::string strCall = ReadFile(strReport);
+            if (strCall.empty())
+            {
+                // The run ended before its nth call: every one has been hit once.
+                EXPECT_EQ(0, result.nExit) << result.strErr;
+                EXPECT_EQ(strNew, ReadFile(Path("rules.xml")));
+                break;
+            }
+            SCOPED_TRACE(strCall);
+            setHit.insert(strCall);
+            const std::string strAfter = ReadFile(Path("rules.xml"));
+            EXPECT_TRUE(strAfter == strOld || strAfter == strNew) << strAfter;
+            std::set<std::string> setLeft = DirectoryEntries();
+            if (bKill)
+            {
+                // Killed: no status, no message; only an unfinished temporary file may stay.
+                EXPECT_NE(0, result.nExit);
+                for (auto it = setLeft.begin(); it != setLeft.end();)
+                    it = IsTemporaryName(*it) ? (std::remove(Path(*it).c_str()), setLeft.erase(it))
+                                              : std::next(it);
+            }
+            else if (result.nExit == 0)
+            {
+                // Only a failure the save can do without: the folder's sync after
+                // the rename (said in a warning), or keeping the owner.
+                EXPECT_EQ(strNew, strAfter);
+            }
+            else
+            {
+                EXPECT_EQ(1, result.nExit) << result.strErr;
+                EXPECT_EQ(strOld, strAfter);
+                EXPECT_EQ(1, CountLines(result.strErr)) << result.strErr;
+                // The message tells the error as it happened (the host finding its
+                // own folder aside, which then names the module it looked for).
+                if (strCall != "readlink" || nAt > 1)
+                {
+                    EXPECT_TRUE(Contains(result.strErr, std::strerror(EIO)) ||
+                                Contains(result.strErr, std::strerror(ENOSPC)))
+                        << result.strErr;
+                }
+            }
+            EXPECT_EQ((std::set<std::string>{"rules.xml", "link.xml", "failed-call"}), setLeft);
+            EXPECT_TRUE(S_ISLNK(ModeOf(Path("link.xml"))));
+            if (HasFailure())
+                break;
+        }
+        return setHit;
+    }
+
+    // Every kind of call that saving makes, following the link included.
+    const std::set<std::string> m_setSaveCalls = {
+        "stat",   "lstat",  "readlink", "faccessat", "open",  "getrandom", "openat",
+        "fchown", "fchmod", "write",    "fsync",     "close", "renameat"};
+};
+
+TEST_F(VekHostSystemCallTest, AFailureAtAnySystemCallLeavesTheOldOrTheNewFile)
+{
+    const std::set<std::string> setHit = HitEveryCall(false);
+    for (const std::string& strCall : m_setSaveCalls)
+        EXPECT_EQ(1u, setHit.count(strCall)) << strCall << " was never failed";
+}
+
+TEST_F(VekHostSystemCallTest, KillNineAtAnySystemCallLeavesTheOldOrTheNewFile)
+{
+    const std::set<std::string> setHit = HitEveryCall(true);
+    for (const std::string& strCall : m_setSaveCalls)
+        EXPECT_EQ(1u, setHit.count(strCall)) << strCall << " was never interrupted";
 }
 #endif
 
@@ -297,13 +466,46 @@ TEST_F(VekHostSafetyTest, FileNamesAreBytesAndReachTheSystemAsGiven)
     for (const std::string& strName : cases)
     {
         SCOPED_TRACE(strName);
+        // A second name as odd as the first and as long.
+        const std::string strOther = "o" + strName.substr(1);
         RunResult result = Run("new -o '" + strName + "'");
         ExpectWrittenWellFormed(result, Path(strName));
         EXPECT_EQ(0, Run("show '" + strName + "'").nExit);
         EXPECT_EQ(0, Run("convert '" + strName + "' --unit 3").nExit);
         EXPECT_TRUE(Contains(ReadFile(Path(strName)), "<Rules Unit=\"3\">"));
-        EXPECT_EQ(std::set<std::string>{strName}, DirectoryEntries());
+        result = Run("convert '" + strName + "' --unit 1 -o '" + strOther + "'");
+        ExpectWrittenWellFormed(result, Path(strOther));
+        EXPECT_TRUE(Contains(ReadFile(Path(strOther)), "<Rules Unit=\"1\">"));
+        EXPECT_EQ((std::set<std::string>{strName, strOther}), DirectoryEntries());
         std::remove(Path(strName).c_str());
+        std::remove(Path(strOther).c_str());
+    }
+}
+
+// The module finds its resource libraries below VEK_HOME through wide text;
+// a folder name that is not UTF-8 (or is, in a locale that is not) still leads there.
+TEST_F(VekHostSafetyTest, TheResourceFolderIsFoundWhateverItsNameIsMadeOf)
+{
+    for (const std::string& strHome :
+         {std::string("home-\xE9t\xE9"), std::string("home-\xC3\xA9t\xC3\xA9")})
+    {
+        SCOPED_TRACE(strHome);
+        ASSERT_EQ(0, mkdir(Path(strHome).c_str(), 0700));
+        ASSERT_EQ(0, symlink(VEK_BIN_DIR "/res", Path(strHome + "/res").c_str()));
+        for (const char* pszLocale : {"C", "C.UTF-8"})
+        {
+            SCOPED_TRACE(pszLocale);
+            RunResult result = Run("new -o fresh.xml", "LC_ALL=" + std::string(pszLocale) +
+                                                           " VEK_HOME='" + Path(strHome) + "'");
+            ExpectWrittenWellFormed(result, Path("fresh.xml"));
+            EXPECT_TRUE(Contains(ReadFile(Path("fresh.xml")), "Name=\"Uniform Thickness\""));
+            std::remove(Path("fresh.xml").c_str());
+        }
+        // Without the libraries, the message names the folder by its own bytes.
+        ASSERT_EQ(0, unlink(Path(strHome + "/res").c_str()));
+        RunResult result = Run("new -o fresh.xml", "VEK_HOME='" + Path(strHome) + "'");
+        EXPECT_EQ(1, result.nExit);
+        EXPECT_TRUE(Contains(result.strErr, Path(strHome) + "/res/en-US")) << result.strErr;
     }
 }
 

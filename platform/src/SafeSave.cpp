@@ -1,6 +1,4 @@
-#include "SafeSave.h"
-
-#include "WrittenFile.h"
+#include "veksafesave.h"
 
 #include <cerrno>
 #include <cstring>
@@ -86,8 +84,9 @@ bool ResolveTarget(const std::string& strPath, std::string& strTarget, struct st
 }
 
 // A name for the temporary file: short, so that it fits whatever the target's
-// name is, hidden, and not guessable.
-std::string RandomTemporaryName()
+// name is, hidden, and not guessable. False when the system has no random
+// bytes to give: a name that could be guessed is not used.
+bool RandomTemporaryName(std::string& strName)
 {
     static const char kDigits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     unsigned char arrRandom[12];
@@ -97,13 +96,16 @@ std::string RandomTemporaryName()
         const ssize_t n = getrandom(arrRandom + nFilled, sizeof arrRandom - nFilled, 0);
         if (n > 0)
             nFilled += static_cast<size_t>(n);
-        else if (errno != EINTR)
-            break;
+        else if (n == 0)
+            errno = EIO;
+        if (n <= 0 && errno != EINTR)
+            return false;
     }
-    std::string strName = ".vekhost-";
-    for (size_t i = 0; i < sizeof arrRandom; ++i)
-        strName += kDigits[(i < nFilled ? arrRandom[i] : 0) % (sizeof kDigits - 1)];
-    return strName + ".tmp";
+    strName = ".vekhost-";
+    for (unsigned char nByte : arrRandom)
+        strName += kDigits[nByte % (sizeof kDigits - 1)];
+    strName += ".tmp";
+    return true;
 }
 
 bool WriteAll(int fd, const std::string& strBytes)
@@ -148,10 +150,36 @@ public:
 private:
     int m_fd;
 };
+
+// The temporary file, removed when the save does not get as far as the rename
+// (a failure, or an exception on the way). Keeps a reference to the name, so
+// that taking charge of the file cannot itself fail.
+class CTemporaryFile
+{
+public:
+    CTemporaryFile(int nFolder, const std::string& strName) noexcept
+        : m_nFolder(nFolder), m_strName(strName)
+    {
+    }
+    CTemporaryFile(const CTemporaryFile&) = delete;
+    CTemporaryFile& operator=(const CTemporaryFile&) = delete;
+    ~CTemporaryFile()
+    {
+        if (!m_bKept)
+            unlinkat(m_nFolder, m_strName.c_str(), 0);
+    }
+    // It has become the target; nothing of that name is left to remove.
+    void Keep() { m_bKept = true; }
+
+private:
+    int m_nFolder;
+    const std::string& m_strName;
+    bool m_bKept = false;
+};
 } // namespace
 
-bool SaveFileSafely(const std::string& strPath, const std::string& strBytes, CSaveResult& result,
-                    std::string& strError)
+bool VekSaveFileSafely(const std::string& strPath, const std::string& strBytes,
+                       CVekSaveResult& result, std::string& strError, IVekSaveObserver* pObserver)
 {
     if (strPath.empty())
     {
@@ -174,11 +202,20 @@ bool SaveFileSafely(const std::string& strPath, const std::string& strBytes, CSa
     // Renaming over a file needs no permission on the file itself, so it is
     // asked for here. The superuser may write anything, but a file without a
     // single write bit is read-only by intent and is not replaced either.
-    if (bExists && (faccessat(AT_FDCWD, strTarget.c_str(), W_OK, AT_EACCESS) != 0 ||
-                    (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
+    if (bExists)
     {
-        strError = strTarget + ": the file is read-only; nothing written";
-        return false;
+        const bool bMayWrite = faccessat(AT_FDCWD, strTarget.c_str(), W_OK, AT_EACCESS) == 0;
+        // Only a refusal means read-only; any other failure is said as it is.
+        if (!bMayWrite && errno != EACCES && errno != EPERM && errno != EROFS)
+        {
+            strError = "cannot save " + Describe(strTarget, errno);
+            return false;
+        }
+        if (!bMayWrite || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        {
+            strError = strTarget + ": the file is read-only; nothing written";
+            return false;
+        }
     }
 
     const std::string strFolder = DirectoryOf(strTarget);
@@ -196,7 +233,8 @@ bool SaveFileSafely(const std::string& strPath, const std::string& strBytes, CSa
     int fd = -1;
     for (int nTry = 0; nTry < 100 && fd < 0; ++nTry)
     {
-        strTemporary = RandomTemporaryName();
+        if (!RandomTemporaryName(strTemporary))
+            break;
         fd = openat(folder.Get(), strTemporary.c_str(),
                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, nCreateMode);
         if (fd < 0 && errno != EEXIST)
@@ -208,6 +246,7 @@ bool SaveFileSafely(const std::string& strPath, const std::string& strBytes, CSa
         return false;
     }
     CFileDescriptor file(fd);
+    CTemporaryFile temporary(folder.Get(), strTemporary);
     bool bOk = true;
     int nError = 0;
     if (bExists)
@@ -227,19 +266,23 @@ bool SaveFileSafely(const std::string& strPath, const std::string& strBytes, CSa
         bOk = false, nError = errno;
     if (bOk)
     {
-        ExpectFileWritten(strTarget);
+        // Everything that may allocate or throw happens before the rename.
+        if (pObserver != nullptr)
+            pObserver->BeforeReplace(strTarget);
         result.strWritten = strTarget;
         result.bThroughLink = strTarget != strPath;
+        result.strWarning.clear();
         if (renameat(folder.Get(), strTemporary.c_str(), folder.Get(), strName.c_str()) != 0)
             bOk = false, nError = errno;
     }
     if (!bOk)
     {
-        unlinkat(folder.Get(), strTemporary.c_str(), 0);
         strError = "cannot save " + strTarget + ": " + std::strerror(nError);
         return false;
     }
-    ConfirmFileWritten();
+    temporary.Keep();
+    if (pObserver != nullptr)
+        pObserver->Replaced();
     if (fsync(folder.Get()) != 0)
         result.strWarning =
             strTarget + " was written, but its folder could not be synced: " + std::strerror(errno);
