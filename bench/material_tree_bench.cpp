@@ -5,6 +5,9 @@
 //
 // The databases are written straight into a fresh file in one transaction (adding 100,000
 // grades one edit at a time would take minutes); that setup is not timed.
+//
+// Usage: material_tree_bench [--runs N] [GRADES_PER_GROUP...]; by default 5 runs of 200 and
+// 2,000 grades per group. One run of one size is what a profiler wants.
 #include "CEditMaterialDBDlg.h"
 
 #include <RuleResources.h>
@@ -30,7 +33,7 @@ namespace
 using Clock = std::chrono::steady_clock;
 
 const int kGroups = 50;
-const int kRuns = 5;
+int g_nRuns = 5;
 
 double Seconds(Clock::time_point tStart, Clock::time_point tEnd)
 {
@@ -125,11 +128,11 @@ void TypeInto(CDialog& dlg, UINT nID, LPCWSTR pszText)
     VekInput::Type(pszText);
 }
 
-// Best of kRuns: each run opens the dialog, adds one grade to the first group, and cancels,
+// Best of g_nRuns: each run opens the dialog, adds one grade to the first group, and cancels,
 // which takes the addition back.
 bool Measure(int nPerGroup, Figures& best)
 {
-    for (int nRun = 0; nRun < kRuns; ++nRun)
+    for (int nRun = 0; nRun < g_nRuns; ++nRun)
     {
         CVekRule rule;
         CEditMaterialDBDlg dlg(nullptr, &rule);
@@ -187,8 +190,26 @@ bool RunSize(int nPerGroup, Figures& figures)
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    std::vector<int> vecSizes;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string strArg = argv[i];
+        const int nValue = std::atoi(i + 1 < argc && strArg == "--runs" ? argv[++i] : argv[i]);
+        if (nValue <= 0)
+        {
+            std::fprintf(stderr, "usage: %s [--runs N] [GRADES_PER_GROUP...]\n", argv[0]);
+            return 2;
+        }
+        if (strArg == "--runs")
+            g_nRuns = nValue;
+        else
+            vecSizes.push_back(nValue);
+    }
+    if (vecSizes.empty())
+        vecSizes = {200, 2000};
+
     CWinApp app(L"Material tree benchmark");
     if (GetRuleResources()->GetResDll() == nullptr)
     {
@@ -200,21 +221,26 @@ int main()
         return (nType & 0xF) == MB_YESNO ? IDYES : IDOK;
     });
 
-    const int kSizes[] = {200, 2000};
-    Figures figures[2];
-    std::printf("Material tree: %d groups, best of %d runs\n", kGroups, kRuns);
+    std::vector<Figures> vecFigures(vecSizes.size());
+    std::printf("Material tree: %d groups, best of %d runs\n", kGroups, g_nRuns);
     std::printf("%10s %12s %14s %12s\n", "grades", "tree items", "open+fill s", "add s");
-    for (int i = 0; i < 2; ++i)
+    for (size_t i = 0; i < vecSizes.size(); ++i)
     {
-        if (!RunSize(kSizes[i], figures[i]))
+        if (!RunSize(vecSizes[i], vecFigures[i]))
             return 1;
-        std::printf("%10d %12zu %14.4f %12.4f\n", kGroups * kSizes[i], figures[i].nItems,
-                    figures[i].dFill, figures[i].dAdd);
+        std::printf("%10d %12zu %14.4f %12.4f\n", kGroups * vecSizes[i], vecFigures[i].nItems,
+                    vecFigures[i].dFill, vecFigures[i].dAdd);
     }
-    // For ten times the grades, n log n growth is a factor of 10 * log(100000) / log(10000) = 12.5.
-    const double dLinear = static_cast<double>(kSizes[1]) / kSizes[0];
-    const double dNLogN = dLinear * std::log(kGroups * kSizes[1]) / std::log(kGroups * kSizes[0]);
-    std::printf("ratio 100,000 / 10,000: open+fill %.1f, add %.1f (n log n: %.1f)\n",
-                figures[1].dFill / figures[0].dFill, figures[1].dAdd / figures[0].dAdd, dNLogN);
+    // From n to m grades, n log n growth is a factor of (m / n) * log(m) / log(n): 12.5 from
+    // 10,000 to 100,000.
+    for (size_t i = 1; i < vecSizes.size(); ++i)
+    {
+        const double dSmall = static_cast<double>(kGroups) * vecSizes[i - 1];
+        const double dLarge = static_cast<double>(kGroups) * vecSizes[i];
+        const double dNLogN = dLarge / dSmall * std::log(dLarge) / std::log(dSmall);
+        std::printf("ratio %.0f / %.0f: open+fill %.1f, add %.1f (n log n: %.1f)\n", dLarge, dSmall,
+                    vecFigures[i].dFill / vecFigures[i - 1].dFill,
+                    vecFigures[i].dAdd / vecFigures[i - 1].dAdd, dNLogN);
+    }
     return 0;
 }

@@ -78,18 +78,14 @@ bool CMaterialDatabase::CheckName(const CString& strName, const char* pszWhat)
 
 int CMaterialDatabase::IsGradeInGroup(const CString& strGrade, const CString& strGroup, int)
 {
-    std::vector<GradeRow> vecGrades;
-    if (!m_pStore->ListGrades(strGroup, vecGrades))
+    GradeRow row;
+    bool bFound = false;
+    if (!m_pStore->FindGrade(strGroup, strGrade, row, bFound))
     {
         StoreFailed();
         return 0;
     }
-    for (const GradeRow& grade : vecGrades)
-    {
-        if (grade.strName == strGrade)
-            return 1;
-    }
-    return 0;
+    return bFound ? 1 : 0;
 }
 
 int CMaterialDatabase::GetGroupGradePairs(VekGroupGradePairs& vecPairs, int)
@@ -228,18 +224,24 @@ int CMaterialDatabase::GetMaterialGroups(std::vector<CString>& vecGroups, int)
 void CMaterialDatabase::GetGradesOfGroup(LPCWSTR pszGroup, CString& strGrades, int)
 {
     strGrades.Empty();
-    std::vector<GradeRow> vecGrades;
-    if (!m_pStore->ListGrades(CString(pszGroup), vecGrades))
+    std::vector<CString> vecNames;
+    if (!m_pStore->ListGradeNames(CString(pszGroup), vecNames))
     {
         StoreFailed();
         return;
     }
-    for (size_t i = 0; i < vecGrades.size(); ++i)
+    int nLength = 0;
+    for (const CString& strName : vecNames)
+        nLength += strName.GetLength() + 1;
+    wchar_t* pOut = strGrades.GetBufferSetLength(nLength);
+    for (const CString& strName : vecNames)
     {
-        if (i > 0)
-            strGrades += L";";
-        strGrades += vecGrades[i].strName;
+        std::copy_n(static_cast<LPCWSTR>(strName), strName.GetLength(), pOut);
+        pOut += strName.GetLength();
+        *pOut++ = L';';
     }
+    // No ";" after the last name.
+    strGrades.ReleaseBuffer(nLength > 0 ? nLength - 1 : 0);
 }
 
 void CMaterialDatabase::GetProcessMaterialGroups(const CString& strProcess,
@@ -254,16 +256,14 @@ void CMaterialDatabase::GetProcessMaterialGroups(const CString& strProcess,
     }
     for (const CString& strGroup : vecGroups)
     {
-        std::vector<GradeRow> vecGrades;
-        if (!m_pStore->ListGrades(strGroup, vecGrades))
+        std::vector<CString> vecNames;
+        if (!m_pStore->ListGradeNames(strGroup, vecNames))
         {
             StoreFailed();
             mapGroups.clear();
             return;
         }
-        std::list<CString>& lstGrades = mapGroups[strGroup];
-        for (const GradeRow& grade : vecGrades)
-            lstGrades.push_back(grade.strName);
+        mapGroups[strGroup].assign(vecNames.begin(), vecNames.end());
     }
 }
 
@@ -280,25 +280,27 @@ int CMaterialDatabase::UsesProcessMaterialGroups()
 
 int CMaterialDatabase::CanDeleteGrade(const CString& strGrade, const CString& strGroup, int)
 {
+    if (!strGrade.IsEmpty())
+    {
+        GradeRow row;
+        bool bFound = false;
+        if (!m_pStore->FindGrade(strGroup, strGrade, row, bFound))
+        {
+            StoreFailed();
+            return 0;
+        }
+        return bFound && !row.bCatalogue ? 1 : 0;
+    }
+    // A whole group goes grade by grade, so every grade must be deletable.
     std::vector<GradeRow> vecGrades;
     if (!m_pStore->ListGrades(strGroup, vecGrades))
     {
         StoreFailed();
         return 0;
     }
-    if (strGrade.IsEmpty())
-    {
-        // A whole group goes grade by grade, so every grade must be deletable.
-        const bool bAnyProtected = std::any_of(vecGrades.begin(), vecGrades.end(),
-                                               [](const GradeRow& row) { return row.bCatalogue; });
-        return !vecGrades.empty() && !bAnyProtected ? 1 : 0;
-    }
-    for (const GradeRow& grade : vecGrades)
-    {
-        if (grade.strName == strGrade)
-            return grade.bCatalogue ? 0 : 1;
-    }
-    return 0;
+    const bool bAnyProtected = std::any_of(vecGrades.begin(), vecGrades.end(),
+                                           [](const GradeRow& row) { return row.bCatalogue; });
+    return !vecGrades.empty() && !bAnyProtected ? 1 : 0;
 }
 
 bool CMaterialDatabase::SetProcessMaterialGroups(const CString& strProcess,

@@ -53,6 +53,13 @@ public:
     virtual bool ListGroups(std::vector<CString>& vecGroups) = 0;
     // The group's grades in their order; empty for an unknown group.
     virtual bool ListGrades(const CString& strGroup, std::vector<GradeRow>& vecGrades) = 0;
+    // The names of the group's grades in their order; empty for an unknown group. Cheaper than
+    // ListGrades: the names alone come from the index of names within groups.
+    virtual bool ListGradeNames(const CString& strGroup, std::vector<CString>& vecNames) = 0;
+    // The one grade of the group with exactly this name, by index: bFound says whether there is
+    // one, and row receives it then.
+    virtual bool FindGrade(const CString& strGroup, const CString& strGrade, GradeRow& row,
+                           bool& bFound) = 0;
     // Every (group, grade), groups in order, grades in order within each.
     virtual bool ListAllGrades(std::vector<std::pair<CString, CString>>& vecPairs) = 0;
     // The groups assigned to the process, in their assigned order.

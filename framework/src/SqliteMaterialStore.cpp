@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <cstring>
@@ -97,7 +98,11 @@ public:
         const unsigned char* psz = sqlite3_column_text(m_pStmt, nColumn);
         return psz ? reinterpret_cast<const char*>(psz) : "";
     }
-    CString WideText(int nColumn) { return vek_xml::FromUtf8(Text(nColumn).c_str()); }
+    CString WideText(int nColumn)
+    {
+        const unsigned char* psz = sqlite3_column_text(m_pStmt, nColumn);
+        return vek_xml::FromUtf8(psz ? reinterpret_cast<const char*>(psz) : "");
+    }
 
 private:
     sqlite3_stmt* m_pStmt = nullptr;
@@ -196,6 +201,42 @@ public:
                 vecGrades.push_back({stmt.Int(0), stmt.WideText(1), stmt.Int(2) != 0});
             },
             vecGrades);
+    }
+
+    bool ListGradeNames(const CString& strGroup, std::vector<CString>& vecNames) override
+    {
+        vecNames.clear();
+        // No ORDER BY: the index on (group_id, name) holds every column asked for, and SQLite
+        // would sort through a temporary tree to order by id. Sorting the ids here is cheaper.
+        CStatement stmt(
+            Prepared("SELECT g.id, g.name FROM material_grade g"
+                     " WHERE g.group_id = (SELECT id FROM material_group WHERE name = ?1)"));
+        stmt.Bind(1, strGroup);
+        std::vector<std::pair<int64_t, CString>> vecRows;
+        if (!ReadRows(
+                stmt, [&] { vecRows.emplace_back(stmt.Int(0), stmt.WideText(1)); }, vecRows))
+            return false;
+        std::sort(vecRows.begin(), vecRows.end(),
+                  [](const auto& a, const auto& b) { return a.first < b.first; });
+        vecNames.reserve(vecRows.size());
+        for (auto& row : vecRows)
+            vecNames.push_back(std::move(row.second));
+        return true;
+    }
+
+    bool FindGrade(const CString& strGroup, const CString& strGrade, GradeRow& row,
+                   bool& bFound) override
+    {
+        CStatement stmt(Prepared("SELECT g.id, g.catalogue FROM material_grade g"
+                                 " JOIN material_group m ON m.id = g.group_id"
+                                 " WHERE m.name = ?1 AND g.name = ?2"));
+        const int nStep = stmt.Bind(1, strGroup).Bind(2, strGrade).Step();
+        bFound = nStep == SQLITE_ROW;
+        if (bFound)
+            row = {stmt.Int(0), strGrade, stmt.Int(1) != 0};
+        else if (nStep != SQLITE_DONE)
+            return Fail("read");
+        return true;
     }
 
     bool ListAllGrades(std::vector<std::pair<CString, CString>>& vecPairs) override

@@ -277,6 +277,55 @@ TEST_F(MaterialDatabaseTest, AddGradeAnswersAndListsAsPromised)
     EXPECT_EQ(strBefore, DumpTables(m_strPath));
 }
 
+// The single-grade lookup and the grade lists read indexes rather than whole groups: each
+// must still see one group only, match names exactly, and list grades in the order they were
+// added, also after a deletion was taken back.
+TEST_F(MaterialDatabaseTest, GradeLookupsMatchOneGroupExactlyAndListsKeepTheirOrder)
+{
+    vek_db::IMaterialDatabase* pDb = Open();
+    for (const wchar_t* pszGrade : {L"Zircon", L"Alumina", L"Silica", L"Mullite"})
+        ASSERT_EQ(0, pDb->AddGrade(L"Ceramic Cores", pszGrade, 0));
+    ASSERT_EQ(0, pDb->AddGrade(L"ceramic cores", L"Quartz", 0));
+
+    const struct
+    {
+        const wchar_t* pszGrade;
+        const wchar_t* pszGroup;
+        int nExpected;
+    } arrCases[] = {
+        {L"Alumina", L"Ceramic Cores", 1},
+        {L"alumina", L"Ceramic Cores", 0},
+        {L"Alumina ", L"Ceramic Cores", 0},
+        {L"Alumina", L"ceramic cores", 0}, // another group, which does not hold it
+        {L"Quartz", L"ceramic cores", 1},
+        {L"Quartz", L"Ceramic Cores", 0},
+        {L"ASTM A216 WCB", L"Steel", 1},
+        {L"ASTM A216 WCB", L"Iron", 0},
+        {L"Alumina", L"No Such Group", 0},
+        {L"", L"Ceramic Cores", 0},
+    };
+    for (const auto& c : arrCases)
+        EXPECT_EQ(c.nExpected, pDb->IsGradeInGroup(c.pszGrade, c.pszGroup, 0))
+            << CString(c.pszGroup).str().size() << " " << CString(c.pszGrade).str().size();
+
+    const std::vector<CString> vecAdded = {L"Zircon", L"Alumina", L"Silica", L"Mullite"};
+    EXPECT_EQ(vecAdded, Grades(pDb, L"Ceramic Cores")) << "the order of adding, not of names";
+    EXPECT_EQ(std::vector<CString>{L"Quartz"}, Grades(pDb, L"ceramic cores"));
+    EXPECT_TRUE(Grades(pDb, L"No Such Group").empty());
+
+    ASSERT_EQ(0, pDb->DeleteGrade(L"Ceramic Cores", L"Alumina", 0));
+    EXPECT_EQ((std::vector<CString>{L"Zircon", L"Silica", L"Mullite"}),
+              Grades(pDb, L"Ceramic Cores"));
+    VekGroupGradePairs vecDeleted = {{L"Ceramic Cores", L"Alumina"}};
+    pDb->RevertDeletedGrades(vecDeleted, 0);
+    EXPECT_EQ(vecAdded, Grades(pDb, L"Ceramic Cores")) << "a restored grade takes its old place";
+
+    ASSERT_TRUE(pDb->SetProcessMaterialGroups(kProcess, {L"Ceramic Cores"}));
+    std::map<CString, std::list<CString>> mapGroups;
+    pDb->GetProcessMaterialGroups(kProcess, mapGroups);
+    EXPECT_EQ(std::list<CString>(vecAdded.begin(), vecAdded.end()), mapGroups[L"Ceramic Cores"]);
+}
+
 TEST_F(MaterialDatabaseTest, DeletePolicyProtectsTheCatalogue)
 {
     vek_db::IMaterialDatabase* pDb = Open();
