@@ -29,28 +29,15 @@
 #include "VekWindowInternal.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cwctype>
-#include <memory>
-#include <set>
 #include <unordered_map>
 
 namespace
 {
-struct TreeItem;
-
-// The order TVI_SORT keeps: by text, ignoring case.
-struct TextOrder
-{
-    bool operator()(const TreeItem* a, const TreeItem* b) const;
-};
-using SortIndex = std::multiset<TreeItem*, TextOrder>;
-
 struct TreeItem
 {
     uintptr_t id = 0;
     std::wstring strText;
-    std::wstring strKey; // the text in lower case, as TVI_SORT compares it
     UINT nState = 0;
     LPARAM lParam = 0;
     int cChildren = -1; // as set through TVIF_CHILDREN; -1 follows the real children
@@ -61,67 +48,50 @@ struct TreeItem
     TreeItem* pLastChild = nullptr;
     TreeItem* pPrev = nullptr;
     TreeItem* pNext = nullptr;
-    // While the children stand in text order (as when TVI_SORT alone placed them), sorted holds
-    // them in the same order, so that a sorted insertion finds its place in log time. Another
-    // insertion or a new text that breaks the order empties it, and sorted insertions then
-    // scan the list, until TVM_SORTCHILDREN or the last child's removal restores the order.
-    bool bChildrenInOrder = true;
-    SortIndex sorted;
-    SortIndex::iterator itSorted; // this item's entry in its parent's sorted, while in order
+    size_t nSortKey = 0; // while siblings are being ordered: the item's entry in their SortKeys
 };
 
-std::wstring LowerCase(const std::wstring& str)
+// The order TVI_SORT keeps: by text, ignoring case, as VekCompareNoCase answers. The texts of
+// the items being ordered are lowered once into one buffer and compared there, so that ordering
+// many items costs one lowering per item and no allocation per item.
+class SortKeys
 {
-    std::wstring strLower(str);
-    for (wchar_t& ch : strLower)
-        ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
-    return strLower;
-}
+public:
+    void Reserve(size_t nItems, size_t nCharacters)
+    {
+        m_spans.reserve(nItems);
+        m_strLowered.reserve(nCharacters);
+    }
+    // Adds p's key and notes its index in p->nSortKey.
+    void Add(TreeItem* p)
+    {
+        p->nSortKey = m_spans.size();
+        m_spans.emplace_back(m_strLowered.size(), p->strText.size());
+        for (wchar_t ch : p->strText)
+            m_strLowered.push_back(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch))));
+    }
+    // Whether a's text comes before b's.
+    bool Less(const TreeItem* a, const TreeItem* b) const
+    {
+        const auto& spanA = m_spans[a->nSortKey];
+        const auto& spanB = m_spans[b->nSortKey];
+        const wchar_t* pszA = m_strLowered.data() + spanA.first;
+        const wchar_t* pszB = m_strLowered.data() + spanB.first;
+        const size_t n = std::min(spanA.second, spanB.second);
+        for (size_t i = 0; i < n; ++i)
+            if (pszA[i] != pszB[i])
+                return static_cast<wint_t>(pszA[i]) < static_cast<wint_t>(pszB[i]);
+        return spanA.second < spanB.second;
+    }
+
+private:
+    std::wstring m_strLowered;
+    std::vector<std::pair<size_t, size_t>> m_spans; // start and length in m_strLowered
+};
 
 void SetText(TreeItem* p, LPCWSTR pszText)
 {
     p->strText = pszText && pszText != LPSTR_TEXTCALLBACKW ? pszText : L"";
-    p->strKey = LowerCase(p->strText);
-}
-
-// What VekCompareNoCase answers, from the texts lowered once when they were set.
-bool TextOrder::operator()(const TreeItem* a, const TreeItem* b) const
-{
-    const std::wstring& strA = a->strKey;
-    const std::wstring& strB = b->strKey;
-    const size_t n = std::min(strA.size(), strB.size());
-    for (size_t i = 0; i < n; ++i)
-        if (strA[i] != strB[i])
-            return static_cast<wint_t>(strA[i]) < static_cast<wint_t>(strB[i]);
-    return strA.size() < strB.size();
-}
-
-bool InOrder(const TreeItem* a, const TreeItem* b)
-{
-    return !a || !b || !TextOrder()(b, a);
-}
-
-// The parent's children are no longer known to be in text order.
-void ForgetOrder(TreeItem* pParent)
-{
-    pParent->bChildrenInOrder = false;
-    pParent->sorted.clear();
-}
-
-// Enters p, linked already, in its parent's index, or forgets the order p breaks.
-void IndexChild(TreeItem* p)
-{
-    TreeItem* pParent = p->pParent;
-    if (!pParent->bChildrenInOrder)
-        return;
-    if (!InOrder(p->pPrev, p) || !InOrder(p, p->pNext))
-    {
-        ForgetOrder(pParent);
-        return;
-    }
-    // Equal texts stand in the index as in the list: just before the next sibling.
-    p->itSorted =
-        pParent->sorted.emplace_hint(p->pNext ? p->pNext->itSorted : pParent->sorted.end(), p);
 }
 
 // Links p into pParent's children before pBefore (null: last).
@@ -137,13 +107,45 @@ void Link(TreeItem* pParent, TreeItem* p, TreeItem* pBefore)
 void UnlinkFromParent(TreeItem* p)
 {
     TreeItem* pParent = p->pParent;
-    if (pParent->bChildrenInOrder)
-        pParent->sorted.erase(p->itSorted);
     (p->pPrev ? p->pPrev->pNext : pParent->pFirstChild) = p->pNext;
     (p->pNext ? p->pNext->pPrev : pParent->pLastChild) = p->pPrev;
     p->pPrev = p->pNext = nullptr;
-    if (!pParent->pFirstChild)
-        pParent->bChildrenInOrder = true;
+}
+
+// Puts vecNew, in the order they were inserted with TVI_SORT, among pParent's children, each
+// where it would have gone alone: before the first sibling whose text comes after its own, so
+// that equal texts follow the ones already there. One stable sort of the new items and one pass
+// over the old ones do it, whatever order the program left the old ones in: an item's place
+// among the old ones moves only forward as its text grows, and new items sharing a gap stand
+// there in text order, as they would have put themselves one after the other.
+void PlaceSorted(TreeItem* pParent, const std::vector<TreeItem*>& vecNew)
+{
+    std::vector<TreeItem*> vecOld;
+    size_t nCharacters = 0;
+    for (TreeItem* c = pParent->pFirstChild; c; c = c->pNext)
+    {
+        vecOld.push_back(c);
+        nCharacters += c->strText.size();
+    }
+    for (TreeItem* p : vecNew)
+        nCharacters += p->strText.size();
+    SortKeys keys;
+    keys.Reserve(vecOld.size() + vecNew.size(), nCharacters);
+    for (TreeItem* c : vecOld)
+        keys.Add(c);
+    for (TreeItem* p : vecNew)
+        keys.Add(p);
+    auto less = [&keys](const TreeItem* a, const TreeItem* b) { return keys.Less(a, b); };
+
+    std::vector<TreeItem*> vecSorted(vecNew);
+    std::stable_sort(vecSorted.begin(), vecSorted.end(), less);
+    auto itOld = vecOld.begin();
+    for (TreeItem* p : vecSorted)
+    {
+        while (itOld != vecOld.end() && !less(p, *itOld))
+            ++itOld;
+        Link(pParent, p, itOld == vecOld.end() ? nullptr : *itOld);
+    }
 }
 
 uintptr_t g_nextItemId = 0x1000;
@@ -153,7 +155,13 @@ struct TreeView
 {
     HWND hwnd = nullptr;
     TreeItem root;
-    std::unordered_map<uintptr_t, std::unique_ptr<TreeItem>> items;
+    // Every item by handle; the item lives in the table's node, one allocation per item.
+    std::unordered_map<uintptr_t, TreeItem> items;
+    // Items inserted with TVI_SORT and not yet linked among their siblings, in the order they
+    // came, all of pPendingParent. They are placed before the tree does anything else, so that
+    // filling a parent with many sorted items orders them once (PlacePendingItems).
+    TreeItem* pPendingParent = nullptr;
+    std::vector<TreeItem*> pending;
     TreeItem* pCaret = nullptr;
     TreeItem* pFirstVisible = nullptr;
     TreeItem* pDropHilite = nullptr;
@@ -176,7 +184,7 @@ HTREEITEM Handle(const TreeItem* p)
 TreeItem* Item(TreeView* tv, HTREEITEM h)
 {
     auto it = tv->items.find(reinterpret_cast<uintptr_t>(h));
-    return it == tv->items.end() ? nullptr : it->second.get();
+    return it == tv->items.end() ? nullptr : &it->second;
 }
 // Items held across a notification are held by handle: the handler may have deleted them, and
 // the handle then finds nothing.
@@ -522,6 +530,27 @@ bool Expand(TreeView* tv, TreeItem* p, UINT nCode, bool bUser, bool* pbDone)
     return true;
 }
 
+// Links the items waiting for their sorted places.
+void PlacePendingItems(TreeView* tv)
+{
+    if (tv->pending.empty())
+        return;
+    PlaceSorted(tv->pPendingParent, tv->pending);
+    tv->pending.clear();
+    tv->pPendingParent = nullptr;
+    if (!tv->pFirstVisible)
+        tv->pFirstVisible = tv->root.pFirstChild;
+}
+
+// Whether p is one of the rows: every ancestor expanded.
+bool IsShown(const TreeView* tv, const TreeItem* p)
+{
+    for (const TreeItem* q = p->pParent; q && q != &tv->root; q = q->pParent)
+        if (!Expanded(q))
+            return false;
+    return true;
+}
+
 TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
 {
     TreeItem* pParent = &tv->root;
@@ -531,42 +560,35 @@ TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
         if (!pParent)
             return nullptr;
     }
-    auto pNew = std::make_unique<TreeItem>();
+    HTREEITEM hAfter = pIns->hInsertAfter;
+    // A place given by a sibling, or sorted items of another parent, need the waiting items in
+    // their places first.
+    if (hAfter != TVI_SORT || tv->pPendingParent != pParent)
+        PlacePendingItems(tv);
+
     g_nextItemId += 4;
-    pNew->id = g_nextItemId;
-    pNew->pParent = pParent;
+    TreeItem* p = &tv->items[g_nextItemId];
+    p->id = g_nextItemId;
+    p->pParent = pParent;
     const TVITEMW& tvi = pIns->item;
     if (tvi.mask & TVIF_TEXT)
-        SetText(pNew.get(), tvi.pszText);
+        SetText(p, tvi.pszText);
     if (tvi.mask & TVIF_STATE)
-        pNew->nState = tvi.state & tvi.stateMask & ~static_cast<UINT>(TVIS_SELECTED);
+        p->nState = tvi.state & tvi.stateMask & ~static_cast<UINT>(TVIS_SELECTED);
     if (tvi.mask & TVIF_PARAM)
-        pNew->lParam = tvi.lParam;
+        p->lParam = tvi.lParam;
     if (tvi.mask & TVIF_CHILDREN)
-        pNew->cChildren = tvi.cChildren;
+        p->cChildren = tvi.cChildren;
     // With check boxes every item starts unchecked.
-    if ((Style(tv) & TVS_CHECKBOXES) && StateImage(pNew.get()) == 0)
-        pNew->nState |= INDEXTOSTATEIMAGEMASK(1);
+    if ((Style(tv) & TVS_CHECKBOXES) && StateImage(p) == 0)
+        p->nState |= INDEXTOSTATEIMAGEMASK(1);
 
-    TreeItem* p = pNew.get();
-    HTREEITEM hAfter = pIns->hInsertAfter;
     if (hAfter == TVI_SORT)
     {
-        // Alphabetical, ignoring case; an equal text goes after the existing ones.
-        if (pParent->bChildrenInOrder)
-        {
-            p->pParent = pParent;
-            p->itSorted = pParent->sorted.insert(p);
-            auto itNext = std::next(p->itSorted);
-            Link(pParent, p, itNext == pParent->sorted.end() ? nullptr : *itNext);
-        }
-        else
-        {
-            TreeItem* pBefore = pParent->pFirstChild;
-            while (pBefore && InOrder(pBefore, p))
-                pBefore = pBefore->pNext;
-            Link(pParent, p, pBefore);
-        }
+        // Alphabetical, ignoring case; an equal text goes after the existing ones. The place
+        // is found when the tree next does something else.
+        tv->pPendingParent = pParent;
+        tv->pending.push_back(p);
     }
     else
     {
@@ -580,12 +602,15 @@ TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
                 pBefore = pAfter->pNext;
         }
         Link(pParent, p, pBefore);
-        IndexChild(p);
     }
-    tv->items[p->id] = std::move(pNew);
     if (!tv->pFirstVisible)
         tv->pFirstVisible = tv->root.pFirstChild;
-    Changed(tv);
+    // An item under a collapsed parent adds no row: the scroll bar stays as it is, and only
+    // the parent's row may change (its expand button).
+    if (IsShown(tv, p))
+        Changed(tv);
+    else if (IsShown(tv, pParent))
+        InvalidateRect(tv->hwnd, nullptr, TRUE);
     return p;
 }
 
@@ -808,13 +833,7 @@ LRESULT OnSetItem(TreeView* tv, const TVITEMW* p)
         return FALSE;
     if (p->mask & TVIF_TEXT)
     {
-        // The item leaves its parent's index while its text changes, and comes back if the
-        // new text keeps the order.
-        TreeItem* pParent = pItem->pParent;
-        if (pParent->bChildrenInOrder)
-            pParent->sorted.erase(pItem->itSorted);
         SetText(pItem, p->pszText);
-        IndexChild(pItem);
     }
     if (p->mask & TVIF_STATE)
         pItem->nState = (pItem->nState & ~p->stateMask) | (p->state & p->stateMask);
@@ -885,13 +904,8 @@ LRESULT OnSortChildren(TreeView* tv, HTREEITEM hItem)
         UnlinkFromParent(c);
         vecChildren.push_back(c);
     }
-    // With no children left the order holds again, and each child comes back in order.
-    std::stable_sort(vecChildren.begin(), vecChildren.end(), TextOrder());
-    for (TreeItem* c : vecChildren)
-    {
-        Link(pItem, c, nullptr);
-        IndexChild(c);
-    }
+    // Placed one by one into no children, in their order, they come out stably sorted.
+    PlaceSorted(pItem, vecChildren);
     Changed(tv);
     return TRUE;
 }
@@ -1185,11 +1199,17 @@ LRESULT TreeProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         delete tv;
         return 0;
     }
+    // Whatever the message, it sees every item in its place; only more insertions may wait.
+    if (msg != TVM_INSERTITEMW)
+        PlacePendingItems(tv);
     LRESULT r = Dispatch(tv, msg, wParam, lParam);
     // The handler may have destroyed the tree: look its state up again.
     tv = IsWindow(h) ? State(h) : nullptr;
     if (tv && tv->bLayoutChanged)
+    {
+        PlacePendingItems(tv);
         SyncScrollBar(tv);
+    }
     return r;
 }
 } // namespace

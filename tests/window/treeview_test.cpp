@@ -120,6 +120,78 @@ TEST_F(TreeFixture, SortedInsertionFollowsTheSiblingsAsTheyStand)
     }
 }
 
+// Sorted insertions that follow each other with nothing else in between may be placed together;
+// each must still land where it would have gone alone. Runs of them go to two collapsed parents
+// in turn, among children in order and children the program put out of order, mixed with
+// insertions at given places (also after an item inserted sorted a moment before). The tree is
+// only looked at between runs.
+TEST_F(TreeFixture, RunsOfSortedInsertionsLandWhereEachWouldAlone)
+{
+    const LPCWSTR names[] = {L"a", L"A", L"b", L"B", L"ab", L"Ab", L"", L"c", L"ä", L"Ä"};
+    auto greater = [](const CString& x, const CString& y) { return x.CompareNoCase(y) > 0; };
+    struct Child
+    {
+        HTREEITEM h;
+        CString strText;
+    };
+    HTREEITEM hParents[2] = {tree.InsertItem(L"first"), tree.InsertItem(L"second")};
+    std::vector<Child> models[2];
+    unsigned nSeed = 777;
+    auto next = [&nSeed](unsigned n) {
+        nSeed = nSeed * 1103515245u + 12345u;
+        return (nSeed >> 16) % n;
+    };
+    for (int nRun = 0; nRun < 300; ++nRun)
+    {
+        const unsigned nLength = 1 + next(12);
+        for (unsigned k = 0; k < nLength; ++k)
+        {
+            const unsigned nWhich = next(2);
+            std::vector<Child>& model = models[nWhich];
+            const LPCWSTR pszName = names[next(10)];
+            const unsigned nOp = next(8);
+            if (nOp < 6)
+            {
+                size_t nPos = 0;
+                while (nPos < model.size() && !greater(model[nPos].strText, pszName))
+                    ++nPos;
+                HTREEITEM h = tree.InsertItem(pszName, hParents[nWhich], TVI_SORT);
+                ASSERT_NE(nullptr, h);
+                model.insert(model.begin() + static_cast<std::ptrdiff_t>(nPos), {h, pszName});
+            }
+            else
+            {
+                const size_t nPos = next(static_cast<unsigned>(model.size()) + 1);
+                HTREEITEM hAfter = nPos == 0 ? TVI_FIRST : model[nPos - 1].h;
+                HTREEITEM h = tree.InsertItem(pszName, hParents[nWhich], hAfter);
+                model.insert(model.begin() + static_cast<std::ptrdiff_t>(nPos), {h, pszName});
+            }
+        }
+        for (int i = 0; i < 2; ++i)
+        {
+            std::vector<HTREEITEM> expected, shown;
+            for (const Child& child : models[i])
+                expected.push_back(child.h);
+            for (HTREEITEM h = tree.GetChildItem(hParents[i]); h; h = tree.GetNextSiblingItem(h))
+            {
+                ASSERT_EQ(shown.empty() ? nullptr : shown.back(), tree.GetPrevSiblingItem(h));
+                ASSERT_EQ(hParents[i], tree.GetParentItem(h));
+                shown.push_back(h);
+            }
+            ASSERT_EQ(expected, shown) << "run " << nRun << ", parent " << i;
+        }
+        // Now and then a parent starts again, empty, or is put in order.
+        if (next(10) == 0)
+        {
+            const unsigned nWhich = next(2);
+            for (const Child& child : models[nWhich])
+                ASSERT_TRUE(tree.DeleteItem(child.h));
+            models[nWhich].clear();
+        }
+    }
+    EXPECT_EQ(2 + models[0].size() + models[1].size(), tree.GetCount());
+}
+
 TEST_F(TreeFixture, Navigation)
 {
     HTREEITEM hRoot = tree.InsertItem(L"root");
@@ -725,6 +797,36 @@ TEST_F(TreeScrollFixture, BarComesAndGoesWithTheVisibleRows)
     for (size_t i = kRows - 1; i < grades.size(); ++i)
         tree.DeleteItem(grades[i]);
     EXPECT_FALSE(HasBar());
+}
+
+// Rows inserted sorted under an expanded parent reach the scroll bar at once; under a
+// collapsed one they add no row until it expands.
+TEST_F(TreeScrollFixture, SortedInsertionsCountAsRowsOnlyWhereShown)
+{
+    hGroup = tree.InsertItem(L"Steel");
+    HTREEITEM hShown = tree.InsertItem(L"Iron");
+    tree.InsertItem(L"placeholder", hShown);
+    tree.Expand(hShown, TVE_EXPAND);
+    for (int i = 0; i < kRows + 5; ++i)
+    {
+        CString str;
+        str.Format(L"grade %d", (i * 7) % (kRows + 5));
+        tree.InsertItem(str, hGroup, TVI_SORT);
+        tree.InsertItem(str, hShown, TVI_SORT);
+        const int nRows = 3 + i + 1; // Steel, Iron, the placeholder and the grades shown
+        ASSERT_EQ(nRows > kRows, HasBar()) << i;
+        if (nRows > kRows)
+        {
+            ASSERT_EQ(nRows - 1, Bar().nMax) << i;
+        }
+    }
+    tree.Expand(hGroup, TVE_EXPAND);
+    EXPECT_EQ(3 + 2 * (kRows + 5) - 1, Bar().nMax);
+    std::vector<CString> vecGrades = Children(hGroup);
+    EXPECT_TRUE(
+        std::is_sorted(vecGrades.begin(), vecGrades.end(),
+                       [](const CString& a, const CString& b) { return a.CompareNoCase(b) < 0; }));
+    EXPECT_EQ(static_cast<size_t>(kRows + 5), vecGrades.size());
 }
 
 struct ScrollRequest
