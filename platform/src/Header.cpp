@@ -8,6 +8,7 @@
 // layout), divider tracking with the mouse (HDN_BEGINTRACK / HDN_TRACK / HDN_ENDTRACK,
 // HDN_DIVIDERDBLCLICK), images, filters, HDM_LAYOUT (the list view places its header itself),
 // owner drawing, hot tracking, NM_RCLICK, HDS_HIDDEN.
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -263,6 +264,26 @@ LRESULT HeaderProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(h, msg, wParam, lParam);
     }
 }
+
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    const HeaderState* s = State(hWnd);
+    if (!s)
+        return;
+    nlohmann::json items = nlohmann::json::array();
+    int x = 0;
+    for (const HeaderItem& it : s->items)
+    {
+        items.push_back({{"text", VekJsonText(it.strText)},
+                         {"width", it.cxy},
+                         {"format", VekJsonFormat(it.fmt)},
+                         {"left", x},
+                         {"right", x + it.cxy}});
+        x += it.cxy;
+    }
+    control["items"] = std::move(items);
+    control["pressed"] = s->nPressed;
+}
 } // namespace
 
 void VekRegisterHeaderClass()
@@ -272,4 +293,5 @@ void VekRegisterHeaderClass()
     wc.lpfnWndProc = &HeaderProc;
     wc.lpszClassName = WC_HEADERW;
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(WC_HEADERW, &Snapshot);
 }

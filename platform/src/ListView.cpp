@@ -28,6 +28,7 @@
 // horizontal scrolling, check-box toggling (LVS_EX_CHECKBOXES only moves the label),
 // LVN_GETDISPINFO callbacks, custom draw, WM_CONTEXTMENU after NM_RCLICK, NM_RETURN,
 // incremental search by typed characters.
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -1140,6 +1141,58 @@ LRESULT ListViewProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
         return DefWindowProcW(h, msg, wParam, lParam);
     }
 }
+
+// Every row with all its texts: the 260-row grid goes through here after each event, so this
+// reads the rows directly and asks the header only for the columns.
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    ListViewState* s = State(hWnd);
+    if (!s)
+        return;
+    const int nColumns = Columns(s);
+    nlohmann::json columns = nlohmann::json::array();
+    WCHAR szText[260];
+    for (int k = 0; k < nColumns; ++k)
+    {
+        HDITEMW hdi = {};
+        hdi.mask = HDI_WIDTH | HDI_FORMAT | HDI_TEXT;
+        szText[0] = 0;
+        hdi.pszText = szText;
+        hdi.cchTextMax = static_cast<int>(sizeof(szText) / sizeof(szText[0]));
+        SendMessageW(s->hwndHeader, HDM_GETITEMW, static_cast<WPARAM>(k),
+                     reinterpret_cast<LPARAM>(&hdi));
+        columns.push_back({{"text", VekJsonText(szText)},
+                           {"width", hdi.cxy},
+                           {"format", VekJsonFormat(hdi.fmt)}});
+    }
+    const bool bCheckBoxes = (s->dwExStyle & LVS_EX_CHECKBOXES) != 0;
+    nlohmann::json rows = nlohmann::json::array();
+    for (const Row& row : s->rows)
+    {
+        nlohmann::json texts = nlohmann::json::array();
+        for (int k = 0; k < nColumns; ++k)
+            texts.push_back(static_cast<size_t>(k) < row.texts.size()
+                                ? VekJsonText(row.texts[static_cast<size_t>(k)])
+                                : nlohmann::json(""));
+        nlohmann::json checked = nullptr;
+        if (bCheckBoxes)
+            checked = ((row.nState & LVIS_STATEIMAGEMASK) >> 12) == 2;
+        rows.push_back({{"texts", std::move(texts)},
+                        {"selected", (row.nState & LVIS_SELECTED) != 0},
+                        {"focused", (row.nState & LVIS_FOCUSED) != 0},
+                        {"checked", std::move(checked)}});
+    }
+    control["header"] = VekJsonHandle(s->hwndHeader);
+    control["columns"] = std::move(columns);
+    control["rows"] = std::move(rows);
+    control["top"] = s->nTop;
+    control["rowHeight"] = VEK_CY_LVROW;
+    control["headerHeight"] = HeaderHeight(s);
+    control["fullRowSelect"] = (s->dwExStyle & LVS_EX_FULLROWSELECT) != 0;
+    control["gridLines"] = (s->dwExStyle & LVS_EX_GRIDLINES) != 0;
+    control["checkBoxes"] = bCheckBoxes;
+    control["showSelAlways"] = (Style(s) & LVS_SHOWSELALWAYS) != 0;
+}
 } // namespace
 
 void VekRegisterListViewClass()
@@ -1149,4 +1202,5 @@ void VekRegisterListViewClass()
     wc.lpfnWndProc = &ListViewProc;
     wc.lpszClassName = WC_LISTVIEWW;
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(WC_LISTVIEWW, &Snapshot);
 }

@@ -26,6 +26,7 @@
 // I_CHILDRENCALLBACK and LPSTR_TEXTCALLBACK (TVN_GETDISPINFO), TVN_ITEMCHANGING /
 // TVN_ITEMCHANGED and NM_TVSTATEIMAGECHANGING, incremental search by typing, horizontal
 // scrolling, custom draw, WM_CONTEXTMENU after an unanswered NM_RCLICK, NM_RDBLCLK, NM_RETURN.
+#include "VekSnapshotInternal.h"
 #include "VekWindowInternal.h"
 
 #include <algorithm>
@@ -1212,6 +1213,52 @@ LRESULT TreeProc(HWND h, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     return r;
 }
+
+nlohmann::json OrNull(int x)
+{
+    return x >= 0 ? nlohmann::json(x) : nlohmann::json(nullptr);
+}
+
+// The rows as drawn: the items whose ancestors are all expanded, with their layout.
+void Snapshot(HWND hWnd, nlohmann::json& control)
+{
+    TreeView* tv = State(hWnd);
+    if (!tv)
+        return;
+    const DWORD dwStyle = Style(tv);
+    const bool bCheckBoxes = (dwStyle & TVS_CHECKBOXES) != 0;
+    const std::vector<TreeItem*> v = Visible(tv);
+    nlohmann::json rows = nlohmann::json::array();
+    for (const TreeItem* p : v)
+    {
+        const Layout l = LayoutOf(tv, p);
+        const bool bHasState = bCheckBoxes && StateImage(p) != 0;
+        rows.push_back(
+            {{"item", static_cast<std::uint64_t>(p->id)},
+             {"text", VekJsonText(p->strText)},
+             {"depth", Depth(p)},
+             {"expanded", Expanded(p)},
+             {"hasChildren", HasChildren(p)},
+             {"checked", bHasState ? nlohmann::json(StateImage(p) == 2) : nlohmann::json(nullptr)},
+             {"selected", (p->nState & TVIS_SELECTED) != 0},
+             {"dropHilite", (p->nState & TVIS_DROPHILITED) != 0},
+             {"x",
+              {{"button", OrNull(l.xButton)},
+               {"state", bHasState ? nlohmann::json(l.xState) : nlohmann::json(nullptr)},
+               {"label", l.xLabel},
+               {"right", l.xRight}}}});
+    }
+    control["rows"] = std::move(rows);
+    control["top"] = std::max(0, IndexOf(v, tv->pFirstVisible));
+    control["rowHeight"] = VEK_CY_TVROW;
+    control["caret"] = tv->pCaret ? nlohmann::json(static_cast<std::uint64_t>(tv->pCaret->id))
+                                  : nlohmann::json(nullptr);
+    control["hasButtons"] = (dwStyle & TVS_HASBUTTONS) != 0;
+    control["hasLines"] = (dwStyle & TVS_HASLINES) != 0;
+    control["linesAtRoot"] = (dwStyle & TVS_LINESATROOT) != 0;
+    control["checkBoxes"] = bCheckBoxes;
+    control["showSelAlways"] = (dwStyle & TVS_SHOWSELALWAYS) != 0;
+}
 } // namespace
 
 void VekRegisterTreeViewClass()
@@ -1221,4 +1268,5 @@ void VekRegisterTreeViewClass()
     wc.lpfnWndProc = &TreeProc;
     wc.lpszClassName = WC_TREEVIEWW;
     RegisterClassW(&wc);
+    VekRegisterSnapshotHook(WC_TREEVIEWW, &Snapshot);
 }

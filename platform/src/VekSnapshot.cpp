@@ -237,6 +237,19 @@ nlohmann::json VekJsonRect(const RECT& rc)
     return {{"left", rc.left}, {"top", rc.top}, {"right", rc.right}, {"bottom", rc.bottom}};
 }
 
+const char* VekJsonFormat(int fmt)
+{
+    switch (fmt & HDF_JUSTIFYMASK)
+    {
+    case HDF_RIGHT:
+        return "right";
+    case HDF_CENTER:
+        return "center";
+    default:
+        return "left";
+    }
+}
+
 nlohmann::json VekJsonHandle(HWND h)
 {
     if (!h)

@@ -22,6 +22,8 @@ void VekRegisterSnapshotHook(LPCWSTR pszClass, VekSnapshotHook pfn);
 nlohmann::json VekJsonText(const std::wstring& str);
 // {"left","top","right","bottom"} of rc.
 nlohmann::json VekJsonRect(const RECT& rc);
+// "left", "right" or "center" for the justification bits of an HDF_ / LVCFMT_ format.
+const char* VekJsonFormat(int fmt);
 // A window handle as a JSON number (null for a null handle).
 nlohmann::json VekJsonHandle(HWND h);
 
