@@ -2,6 +2,9 @@
 // assertion prints to show the windows as they were.
 #pragma once
 
+#include <afxstr.h>
+#include <stringapiset.h>
+#include <winnls.h>
 #include <veksnapshot.h>
 
 #include <nlohmann/json.hpp>
@@ -19,6 +22,19 @@ inline nlohmann::json VekParsedSnapshot()
 inline std::uint64_t VekSnapshotHandle(HWND h)
 {
     return static_cast<std::uint64_t>(reinterpret_cast<uintptr_t>(h));
+}
+
+// A text as the snapshot writes it (UTF-8).
+inline std::string VekSnapshotText(const CString& str)
+{
+    if (str.IsEmpty())
+        return std::string();
+    const int cb =
+        WideCharToMultiByte(CP_UTF8, 0, str, str.GetLength(), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(cb > 0 ? cb : 0), '\0');
+    if (cb > 0)
+        WideCharToMultiByte(CP_UTF8, 0, str, str.GetLength(), &out[0], cb, nullptr, nullptr);
+    return out;
 }
 
 // The entry of window h anywhere in the entries (and their children), or null.

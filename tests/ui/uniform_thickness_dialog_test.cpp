@@ -9,6 +9,7 @@
 #include <TempMaterialDatabase.h>
 #include <VEKUniformThicknessRule.h>
 #include <VekMaterialDatabase.h>
+#include <VekSnapshotJson.h>
 #include <afxcmn.h>
 #include <resource.h>
 #include <vekinput.h>
@@ -226,7 +227,7 @@ struct DialogFixture : ::testing::Test
         ASSERT_TRUE(VekInput::KeyDown(VK_RETURN));
         ASSERT_FALSE(::SendMessageW(hCombo, CB_GETDROPPEDSTATE, 0, 0));
         ASSERT_EQ(nIndex, ::SendMessageW(hCombo, CB_GETCURSEL, 0, 0));
-        ASSERT_TRUE(Running());
+        ASSERT_TRUE(Running()) << VekSnapshotForFailure(hDlg);
     }
     void ClickListEntry(int nID, int nIndex) const
     {
@@ -246,7 +247,7 @@ struct DialogFixture : ::testing::Test
     {
         ASSERT_TRUE(ClickCell(nRow, 0, true));
         HWND hEditor = ::GetDlgItem(Item(IDC_MATERIAL_GRID), IDC_CELL_COMBO);
-        ASSERT_TRUE(hEditor && ::IsWindowVisible(hEditor));
+        ASSERT_TRUE(hEditor && ::IsWindowVisible(hEditor)) << VekSnapshotForFailure(hDlg);
         // The grid takes the arrow keys, so the entry is clicked in the dropped list.
         ASSERT_TRUE(VekInput::Click(hEditor));
         COMBOBOXINFO info = {};
@@ -731,5 +732,102 @@ TEST_F(DialogFixture, GermanTextsWithACommaAsDecimalSeparator)
     EXPECT_EQ(2.5, Thickness()->m_arrValues[0]);
     EXPECT_EQ((std::vector<std::pair<CString, double>>{{L"Steel", 2.5}, {L"Iron", 10.0}}),
               Constraints());
+}
+// ---------------------------------------------------------------------------------------------
+// The snapshot a front end draws
+
+// Every entry's rectangles are the window's, all the way down.
+void ExpectRectanglesOfTheWindows(const nlohmann::json& entry)
+{
+    HWND h = reinterpret_cast<HWND>(static_cast<uintptr_t>(entry.at("hwnd").get<std::uint64_t>()));
+    CRect rc;
+    ::GetWindowRect(h, &rc);
+    const nlohmann::json expected = {
+        {"left", rc.left}, {"top", rc.top}, {"right", rc.right}, {"bottom", rc.bottom}};
+    EXPECT_EQ(expected, entry.at("rect")) << entry.at("class") << " " << entry.at("id");
+    for (const nlohmann::json& child : entry.at("children"))
+        ExpectRectanglesOfTheWindows(child);
+}
+
+// The grid's 266 rows with their texts, scrolled as the grid is scrolled; the name cell's
+// editor and its open list as the person sees them.
+TEST_F(DialogFixture, TheSnapshotShowsTheGridAndItsEditorAsLaidOut)
+{
+    Configure([&](CDialog&) {
+        ASSERT_TRUE(Click(IDC_MATERIAL_CHECK));
+        ASSERT_TRUE(ClickCell(2, 1)) << VekSnapshotForFailure(hDlg);
+        RECT rcGrid;
+        ::GetWindowRect(Item(IDC_MATERIAL_GRID), &rcGrid);
+        ASSERT_TRUE(VekRawInput::Wheel(-2 * WHEEL_DELTA, POINT{rcGrid.left + 5, rcGrid.top + 40}, 0,
+                                       VekRawInput::LastEventTime() + 1));
+
+        nlohmann::json snap = VekParsedSnapshot();
+        const nlohmann::json* pDlg = VekFindSnapshotEntry(snap.at("windows"), hDlg);
+        ASSERT_NE(nullptr, pDlg);
+        ExpectRectanglesOfTheWindows(*pDlg);
+        const nlohmann::json* pGrid =
+            VekFindSnapshotEntry(snap.at("windows"), Item(IDC_MATERIAL_GRID));
+        ASSERT_NE(nullptr, pGrid);
+        const nlohmann::json& grid = pGrid->at("control");
+        ASSERT_EQ(266u, grid.at("rows").size());
+        EXPECT_EQ("Thickness (mm)", grid.at("columns").at(1).at("text"));
+        for (int i = 0; i < Grid().GetItemCount(); ++i)
+        {
+            const nlohmann::json& row = grid.at("rows")[static_cast<size_t>(i)];
+            EXPECT_EQ(VekSnapshotText(Grid().GetItemText(i, 0)), row.at("texts").at(0)) << i;
+            EXPECT_EQ(VekSnapshotText(Grid().GetItemText(i, 1)), row.at("texts").at(1)) << i;
+            EXPECT_EQ(Grid().GetItemState(i, LVIS_SELECTED) != 0, row.at("selected")) << i;
+        }
+        EXPECT_LT(0, Grid().GetTopIndex());
+        EXPECT_EQ(Grid().GetTopIndex(), grid.at("top"));
+        EXPECT_EQ(Grid().GetTopIndex(), pGrid->at("vscroll").at("pos"));
+
+        // The name cell's editor is a child of the grid; its list opens above the dialog.
+        ASSERT_TRUE(ClickCell(Grid().GetTopIndex() + 1, 0, true));
+        HWND hEditor = ::GetDlgItem(Item(IDC_MATERIAL_GRID), IDC_CELL_COMBO);
+        ASSERT_TRUE(hEditor && ::IsWindowVisible(hEditor)) << VekSnapshotForFailure(hDlg);
+        ASSERT_TRUE(VekInput::Click(hEditor));
+        COMBOBOXINFO info = {};
+        ASSERT_TRUE(::GetComboBoxInfo(hEditor, &info));
+        snap = VekParsedSnapshot();
+        const nlohmann::json& windows = snap.at("windows");
+        const nlohmann::json* pEditor = VekFindSnapshotEntry(windows, hEditor);
+        ASSERT_NE(nullptr, pEditor);
+        EXPECT_EQ("ComboBox", pEditor->at("class"));
+        EXPECT_TRUE(pEditor->at("control").at("dropped"));
+        EXPECT_EQ(static_cast<size_t>(::SendMessageW(hEditor, CB_GETCOUNT, 0, 0)),
+                  pEditor->at("control").at("items").size());
+        ASSERT_FALSE(windows.empty());
+        EXPECT_EQ(VekSnapshotHandle(info.hwndList), windows.back().at("hwnd"))
+            << "the open list is the topmost window";
+        EXPECT_TRUE(windows.back().at("visible"));
+        EXPECT_EQ(pEditor->at("control").at("items"), windows.back().at("control").at("items"));
+        ASSERT_TRUE(VekInput::KeyDown(VK_ESCAPE));
+        snap = VekParsedSnapshot();
+        EXPECT_FALSE(VekFindSnapshotEntry(snap.at("windows"), info.hwndList)->at("visible"));
+        EXPECT_TRUE(Running()) << VekSnapshotForFailure(hDlg);
+    });
+}
+
+// The refusal of OK waits in the snapshot, owned by the dialog, while the person reads it.
+TEST_F(DialogFixture, TheRefusalOfOkIsInTheSnapshotWhileItIsShown)
+{
+    nlohmann::json box;
+    VekSetMessageBoxResponder([&](HWND, const CString&, const CString&, UINT) {
+        box = VekParsedSnapshot().at("messageBox");
+        return IDOK;
+    });
+    Configure([&](CDialog&) {
+        ReplaceText(IDC_THICKNESS, L"0");
+        ASSERT_TRUE(Click(IDOK));
+        ASSERT_TRUE(Running()) << VekSnapshotForFailure(hDlg);
+        EXPECT_TRUE(VekParsedSnapshot().at("messageBox").is_null());
+    });
+    ASSERT_TRUE(box.is_object());
+    EXPECT_EQ(VekSnapshotHandle(hDlg), box.at("owner"));
+    EXPECT_EQ(VekSnapshotText(ModuleString(IDS_ZERO_THICKNESS)), box.at("text"));
+    EXPECT_EQ("warning", box.at("icon"));
+    EXPECT_EQ((nlohmann::json{{{"id", IDOK}, {"text", "OK"}}}), box.at("buttons"));
+    EXPECT_EQ(IDOK, box.at("defaultButton"));
 }
 } // namespace
