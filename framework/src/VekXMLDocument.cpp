@@ -222,6 +222,14 @@ VekXMLNode* VekXMLDocument::CreateNode(const CString& strName)
     return node ? new VekXMLNode(HandleOf(node)) : nullptr;
 }
 
+VekXMLNode* VekXMLDocument::CreateNode(LPCWSTR pszName)
+{
+    if (pszName == nullptr || *pszName == L'\0')
+        return nullptr;
+    pugi::xml_node node = m_pImpl->Holder().append_child(vek_xml::Utf8Name(pszName).c_str());
+    return node ? new VekXMLNode(HandleOf(node)) : nullptr;
+}
+
 VekXMLNode* VekXMLDocument::GetRootNode() const
 {
     pugi::xml_node root = m_pImpl->Root();

@@ -5,8 +5,6 @@
 #include "VekXMLNumbers.h"
 #include "VekXMLText.h"
 
-#include <cwchar>
-
 using vek_xml::FromUtf8;
 using vek_xml::HandleOf;
 using vek_xml::NodeOf;
@@ -51,21 +49,36 @@ bool VekXMLNode::GetNodeValueInDouble(double& dValue) const
     return m_pHandle != nullptr && vek_xml::ParseDouble(NodeOf(this).text().get(), dValue);
 }
 
-bool VekXMLNode::AddAttribute(const CString& strName, const CString& strValue)
+namespace
 {
-    pugi::xml_node node = NodeOf(this);
-    if (!node || strName.IsEmpty())
-        return false;
-    std::string strUtf8Name = ToUtf8(strName);
+bool SetAttribute(pugi::xml_node node, const char* pszName, const CString& strValue)
+{
     std::string strUtf8Value = ToUtf8(strValue);
-    pugi::xml_attribute attr = node.attribute(strUtf8Name.c_str());
+    pugi::xml_attribute attr = node.attribute(pszName);
     if (!attr)
-        attr = node.append_attribute(strUtf8Name.c_str());
+        attr = node.append_attribute(pszName);
     return attr && attr.set_value(strUtf8Value.c_str(), strUtf8Value.size());
 }
 
-namespace
+pugi::xml_node AppendElement(pugi::xml_node parent, const char* pszName)
 {
+    if (!parent || parent.type() != pugi::node_element)
+        return pugi::xml_node();
+    return parent.append_child(pszName);
+}
+
+VekXMLNodeList* ListChildren(pugi::xml_node node, const char* pszName)
+{
+    VekXMLNodeList* pList = new VekXMLNodeList;
+    for (pugi::xml_node child = node.child(pszName); child; child = child.next_sibling(pszName))
+        pList->AddHandle(HandleOf(child));
+    return pList;
+}
+
+const wchar_t* OrEmpty(LPCWSTR pszName)
+{
+    return pszName != nullptr ? pszName : L"";
+}
 bool ReadAttribute(pugi::xml_node node, const char* pszName, CString& strValue)
 {
     pugi::xml_attribute attr = node.attribute(pszName);
@@ -75,6 +88,22 @@ bool ReadAttribute(pugi::xml_node node, const char* pszName, CString& strValue)
     return true;
 }
 } // namespace
+
+bool VekXMLNode::AddAttribute(const CString& strName, const CString& strValue)
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node || strName.IsEmpty())
+        return false;
+    return SetAttribute(node, ToUtf8(strName).c_str(), strValue);
+}
+
+bool VekXMLNode::AddAttribute(LPCWSTR pszName, const CString& strValue)
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node || pszName == nullptr || *pszName == L'\0')
+        return false;
+    return SetAttribute(node, vek_xml::Utf8Name(pszName).c_str(), strValue);
+}
 
 bool VekXMLNode::GetAttributeValue(const CString& strName, CString& strValue) const
 {
@@ -87,15 +116,8 @@ bool VekXMLNode::GetAttributeValue(LPCWSTR pszName, CString& strValue) const
     pugi::xml_node node = NodeOf(this);
     if (!node || !pszName)
         return false;
-    // Rules read their attributes by the thousand and the names are short: convert them on the
-    // stack.
-    const size_t nLength = std::wcslen(pszName);
-    char szName[64];
-    char* pEnd = vek_xml::EncodeUtf8(pszName, nLength, szName, sizeof szName - 1);
-    if (pEnd == nullptr)
-        return ReadAttribute(node, ToUtf8(CString(pszName)).c_str(), strValue);
-    *pEnd = '\0';
-    return ReadAttribute(node, szName, strValue);
+    // Rules read their attributes by the thousand and the names are short ASCII.
+    return ReadAttribute(node, vek_xml::Utf8Name(pszName).c_str(), strValue);
 }
 
 bool VekXMLNode::HasAttribute(const CString& strName) const
@@ -159,10 +181,17 @@ bool VekXMLNode::AppendNode(VekXMLNode* pChild)
 
 VekXMLNode* VekXMLNode::AppendNode(const CString& strName)
 {
-    pugi::xml_node parent = NodeOf(this);
-    if (!parent || strName.IsEmpty() || parent.type() != pugi::node_element)
+    if (strName.IsEmpty())
         return nullptr;
-    pugi::xml_node child = parent.append_child(ToUtf8(strName).c_str());
+    pugi::xml_node child = AppendElement(NodeOf(this), ToUtf8(strName).c_str());
+    return child ? new VekXMLNode(HandleOf(child)) : nullptr;
+}
+
+VekXMLNode* VekXMLNode::AppendNode(LPCWSTR pszName)
+{
+    if (pszName == nullptr || *pszName == L'\0')
+        return nullptr;
+    pugi::xml_node child = AppendElement(NodeOf(this), vek_xml::Utf8Name(pszName).c_str());
     return child ? new VekXMLNode(HandleOf(child)) : nullptr;
 }
 
@@ -187,19 +216,29 @@ VekXMLNode* VekXMLNode::SelectSingleNode(const CString& strName) const
     return child ? new VekXMLNode(HandleOf(child)) : nullptr;
 }
 
+VekXMLNode* VekXMLNode::SelectSingleNode(LPCWSTR pszName) const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return nullptr;
+    pugi::xml_node child = node.child(vek_xml::Utf8Name(OrEmpty(pszName)).c_str());
+    return child ? new VekXMLNode(HandleOf(child)) : nullptr;
+}
+
 VekXMLNodeList* VekXMLNode::GetNodeList(const CString& strName) const
 {
     pugi::xml_node node = NodeOf(this);
     if (!node)
         return nullptr;
-    VekXMLNodeList* pList = new VekXMLNodeList;
-    std::string strUtf8 = ToUtf8(strName);
-    for (pugi::xml_node child = node.child(strUtf8.c_str()); child;
-         child = child.next_sibling(strUtf8.c_str()))
-    {
-        pList->AddHandle(HandleOf(child));
-    }
-    return pList;
+    return ListChildren(node, ToUtf8(strName).c_str());
+}
+
+VekXMLNodeList* VekXMLNode::GetNodeList(LPCWSTR pszName) const
+{
+    pugi::xml_node node = NodeOf(this);
+    if (!node)
+        return nullptr;
+    return ListChildren(node, vek_xml::Utf8Name(OrEmpty(pszName)).c_str());
 }
 
 VekXMLNodeList* VekXMLNode::GetChildNodes() const

@@ -64,16 +64,41 @@ char* EncodeUtf8(const wchar_t* psz, size_t nLength, char* pOut, size_t nCapacit
 
 CString FromUtf8(const char* psz)
 {
+    // Most values are short ASCII texts: a byte is then its character, and a
+    // stack copy lets the string be made at its final length in one step.
+    wchar_t szShort[64];
+    size_t nAscii = 0;
+    for (; nAscii < sizeof szShort / sizeof szShort[0]; ++nAscii)
+    {
+        const unsigned char ch = static_cast<unsigned char>(psz[nAscii]);
+        if (ch == 0)
+            return CString(szShort, static_cast<int>(nAscii));
+        if (ch >= 0x80)
+            break;
+        szShort[nAscii] = ch;
+    }
     CString str;
     const size_t nBytes = std::strlen(psz);
-    if (nBytes == 0)
-        return str;
     // At most one character per byte: decode straight into the string, then cut it to size.
     wchar_t* pOut = str.GetBufferSetLength(static_cast<int>(nBytes));
     const int nLength = MultiByteToWideChar(CP_UTF8, 0, psz, static_cast<int>(nBytes), pOut,
                                             static_cast<int>(nBytes));
     str.ReleaseBuffer(nLength);
     return str;
+}
+
+bool NarrowAsciiName(const wchar_t* pszName, char* pOut, size_t nCapacity)
+{
+    for (size_t i = 0; i < nCapacity; ++i)
+    {
+        const wchar_t ch = pszName[i];
+        if (ch < 0 || ch >= 0x80)
+            return false;
+        pOut[i] = static_cast<char>(ch);
+        if (ch == 0)
+            return true;
+    }
+    return false;
 }
 
 void WideStringWriter::write(const void* pData, size_t nSize)

@@ -32,6 +32,34 @@ inline std::string ToUtf8(const CString& str)
 // The wide form of UTF-8 text.
 CString FromUtf8(const char* psz);
 
+// Copies an all-ASCII name, with its terminator, narrowed into pOut, which
+// holds nCapacity bytes. False when a character is not ASCII or the name does
+// not fit; the caller then converts it in full.
+bool NarrowAsciiName(const wchar_t* pszName, char* pOut, size_t nCapacity);
+
+// The UTF-8 form of a name given as text, on the stack when it is short
+// ASCII, as element and attribute names known to the code are.
+class Utf8Name
+{
+public:
+    explicit Utf8Name(const wchar_t* pszName)
+    {
+        if (!NarrowAsciiName(pszName, m_szShort, sizeof m_szShort))
+        {
+            AppendUtf8(pszName, std::char_traits<wchar_t>::length(pszName), m_strLong);
+            m_pszName = m_strLong.c_str();
+        }
+    }
+    Utf8Name(const Utf8Name&) = delete;
+    Utf8Name& operator=(const Utf8Name&) = delete;
+    const char* c_str() const { return m_pszName; }
+
+private:
+    char m_szShort[64];
+    std::string m_strLong;
+    const char* m_pszName = m_szShort;
+};
+
 // Writer that counts the characters the UTF-8 output of the tree decodes to.
 class CountingWriter : public pugi::xml_writer
 {

@@ -53,6 +53,8 @@ public:
     // It becomes part of the tree when appended (VekXMLNode::AppendNode);
     // until then it is never saved. Null for an empty name.
     VekXMLNode* CreateNode(const CString& strName);
+    // The same for a name given as text (null as an empty name).
+    VekXMLNode* CreateNode(LPCWSTR pszName);
     // The document (top-level) element; new, caller deletes; null when none.
     VekXMLNode* GetRootNode() const;
     // Creates the document element named strName; new, caller deletes. Null when

@@ -52,6 +52,8 @@ public:
     // otherwise appends the attribute after the existing ones. False for a null
     // handle or an empty name.
     bool AddAttribute(const CString& strName, const CString& strValue);
+    // The same for a name given as text (null as an empty name), without building a string for it.
+    bool AddAttribute(LPCWSTR pszName, const CString& strValue);
     // True and the value in strValue when the attribute exists; otherwise false
     // and strValue unchanged.
     bool GetAttributeValue(const CString& strName, CString& strValue) const;
@@ -72,15 +74,21 @@ public:
     bool AppendNode(VekXMLNode* pChild);
     // Appends a new child element; returns it (new, caller deletes) or null.
     VekXMLNode* AppendNode(const CString& strName);
+    // The same for a name given as text (null as an empty name).
+    VekXMLNode* AppendNode(LPCWSTR pszName);
     // Removes pChild's element (with its subtree) from this element; pChild
     // becomes a null handle. False when it is not a child of this element.
     bool RemoveChild(VekXMLNode* pChild);
 
     // First child element named strName; new, caller deletes; null when none.
     VekXMLNode* SelectSingleNode(const CString& strName) const;
+    // The same for a name given as text (null as an empty name).
+    VekXMLNode* SelectSingleNode(LPCWSTR pszName) const;
     // All child elements named strName, in document order; new, caller deletes;
     // never null for a valid handle (an empty list when none), null for a null handle.
     VekXMLNodeList* GetNodeList(const CString& strName) const;
+    // The same for a name given as text (null as an empty name).
+    VekXMLNodeList* GetNodeList(LPCWSTR pszName) const;
     // All child elements, in document order; ownership as GetNodeList.
     VekXMLNodeList* GetChildNodes() const;
     // The parent element; new, caller deletes; null for the document element,

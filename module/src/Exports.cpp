@@ -74,7 +74,8 @@ VEK_MODULE_EXPORT void GetRule(VekXMLNode* pNode, CVekRule** ppRule)
         const CString strRuleName = g_pApp->LoadDefaultResString(IDS_RULE_NAME);
         if (strName.CompareNoCase(strRuleName) == 0)
             *ppRule = new CVEKUniformThicknessRule(strDescription, kModuleIdentifier, kRuleCategory,
-                                                   kRuleIdentifier, pNode);
+                                                   kRuleIdentifier,
+                                                   CVEKUniformThicknessRule::PopulatedNext());
     }
     if (*ppRule != nullptr)
         (*ppRule)->PopulateFromXML(pNode);

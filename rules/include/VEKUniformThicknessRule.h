@@ -18,6 +18,16 @@ public:
     // pNode may be null: the rule then takes its default settings.
     CVEKUniformThicknessRule(const CString& strDescription, const CString& strModule, int nCategory,
                              int nRuleId, VekXMLNode* pNode);
+    // A rule that PopulateFromXML fills next, as GetRule does with every stored
+    // rule. Only the default parameter is built: the constraints, the summary
+    // and the populated flag that the other constructor derives from the
+    // element are all replaced by PopulateFromXML, so they are not made twice.
+    // The rule is complete only after PopulateFromXML.
+    struct PopulatedNext
+    {
+    };
+    CVEKUniformThicknessRule(const CString& strDescription, const CString& strModule, int nCategory,
+                             int nRuleId, PopulatedNext);
     ~CVEKUniformThicknessRule() override;
 
     void RuleHook1() override;
@@ -37,6 +47,9 @@ public:
     void UpdateSummary();
 
 private:
+    // Names, codes and category common to both constructors.
+    void InitIdentity(const CString& strDescription, const CString& strModule, int nCategory,
+                      int nRuleId);
     void InitFromXML(VekXMLNode* pNode);
     void CreateDefaultParameter();
     void CreateDefaultConstraints();

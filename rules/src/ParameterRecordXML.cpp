@@ -13,42 +13,16 @@
 #include <cstdint>
 #include <cwchar>
 #include <cwctype>
-#include <locale>
 #include <memory>
-#include <new>
-#include <sstream>
 
 #include "IntegerText.h"
 #include "ModuleDocument.h"
+#include "RecordNumberText.h"
 
 namespace
 {
 typedef std::unique_ptr<VekXMLNode> NodePtr;
 typedef std::unique_ptr<VekXMLNodeList> NodeListPtr;
-
-// A double as a wide string stream reads it; 0.0 when the text does not start
-// with a number, trailing text ignored. The classic locale keeps the reading
-// independent of whatever global C++ locale the host may have installed.
-// Setting up a stream costs more than reading a number with it, so one stream
-// serves every read (the module runs on one thread).
-double StreamDouble(const CString& strText)
-{
-    static std::wistringstream stream = [] {
-        std::wistringstream fresh;
-        fresh.imbue(std::locale::classic());
-        return fresh;
-    }();
-    stream.clear();
-    stream.str(strText.str());
-    double dValue = 0.0;
-    if (stream >> dValue)
-        return dValue;
-    // A stream turns an exception inside the extraction (out of memory) into
-    // its bad state; that is no "no number" and must not become a value.
-    if (stream.bad())
-        throw std::bad_alloc();
-    return 0.0;
-}
 
 // "%ld" scan, as the host's 32-bit long; nDefault when there is no number.
 LONG ScanLong(const CString& strText, LONG nDefault)
@@ -74,13 +48,6 @@ bool ReadFlagAttribute(VekXMLNode* pNode, LPCWSTR pszName)
     if (!pNode->GetAttributeValue(pszName, strText))
         return true;
     return strText != L"0";
-}
-
-CString FormatReal(double dValue)
-{
-    CString strText;
-    strText.Format(L"%f", dValue);
-    return strText;
 }
 
 // Appends a child element carrying strText. Null handles are tolerated so that
@@ -130,8 +97,8 @@ template <> struct CValueText<VEK_TYPE_BOOL>
 
 template <> struct CValueText<VEK_TYPE_DOUBLE>
 {
-    static CString ToText(double dValue) { return FormatReal(dValue); }
-    static double FromText(const CString& strText) { return StreamDouble(strText); }
+    static CString ToText(double dValue) { return FormatRecordReal(dValue); }
+    static double FromText(const CString& strText) { return ReadRecordReal(strText); }
     static double Zero() { return 0.0; }
 };
 
@@ -156,12 +123,7 @@ template <> struct CValueText<VEK_TYPE_QWORD>
 // text without a number, with a minus sign, or beyond 32 bits.
 template <> struct CValueText<VEK_TYPE_UINT>
 {
-    static CString ToText(uint32_t nValue)
-    {
-        CString strText;
-        strText.Format(L"%u", nValue);
-        return strText;
-    }
+    static CString ToText(uint32_t nValue) { return FormatRecordUnsigned(nValue); }
     static uint32_t FromText(const CString& strText)
     {
         const wchar_t* pStart = strText.GetString();
@@ -224,9 +186,9 @@ void WriteDeviationMap(VekXMLNode* pCriteria, LPCWSTR pszName, const VekDeviatio
         NodePtr pEntry(pDeviation->AppendNode(SeverityName(entry.first)));
         if (!pEntry)
             continue;
-        AppendTextChild(pEntry.get(), L"Value", FormatReal(entry.second.first));
+        AppendTextChild(pEntry.get(), L"Value", FormatRecordReal(entry.second.first));
         if (entry.second.second > 0.0)
-            AppendTextChild(pEntry.get(), L"Value", FormatReal(entry.second.second));
+            AppendTextChild(pEntry.get(), L"Value", FormatRecordReal(entry.second.second));
     }
 }
 
@@ -256,9 +218,9 @@ void ReadDeviationEntry(VekXMLNode* pDeviation, LPCWSTR pszName, int32_t nCode,
     std::pair<double, double> values(0.0, 0.0);
     if (nCount <= 2)
     {
-        values.first = StreamDouble((*pValues)[0]->GetNodeValue());
+        values.first = ReadRecordReal((*pValues)[0]->GetNodeValue());
         if (nCount == 2)
-            values.second = StreamDouble((*pValues)[1]->GetNodeValue());
+            values.second = ReadRecordReal((*pValues)[1]->GetNodeValue());
     }
     map[nCode] = values;
 }

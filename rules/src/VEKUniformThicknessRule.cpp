@@ -44,11 +44,27 @@ CVEKUniformThicknessRule::CVEKUniformThicknessRule(const CString& strDescription
                                                    const CString& strModule, int nCategory,
                                                    int nRuleId, VekXMLNode* pNode)
 {
+    InitIdentity(strDescription, strModule, nCategory, nRuleId);
+    if (GetRuleResources() != nullptr)
+        m_strSummary.Format(LoadRuleString(IDS_SUMMARY_FORMAT), L"", L"", L"");
+    InitFromXML(pNode);
+}
+
+CVEKUniformThicknessRule::CVEKUniformThicknessRule(const CString& strDescription,
+                                                   const CString& strModule, int nCategory,
+                                                   int nRuleId, PopulatedNext)
+{
+    InitIdentity(strDescription, strModule, nCategory, nRuleId);
+    CreateDefaultParameter();
+}
+
+void CVEKUniformThicknessRule::InitIdentity(const CString& strDescription, const CString& strModule,
+                                            int nCategory, int nRuleId)
+{
     if (IRuleResources* pResources = GetRuleResources())
     {
         m_strDisplayName = LoadRuleString(IDS_RULE_NAME);
         m_strName = pResources->LoadDefaultResString(IDS_RULE_NAME);
-        m_strSummary.Format(LoadRuleString(IDS_SUMMARY_FORMAT), L"", L"", L"");
         m_strModule = strModule;
         m_lstDescription.AddTail(strDescription);
         m_nSeverity = 2;
@@ -56,7 +72,6 @@ CVEKUniformThicknessRule::CVEKUniformThicknessRule(const CString& strDescription
         m_nRuleId = nRuleId;
         SetRuleCategory(static_cast<VEKRuleCategory_e>(nCategory));
     }
-    InitFromXML(pNode);
 }
 
 CVEKUniformThicknessRule::~CVEKUniformThicknessRule() = default;
