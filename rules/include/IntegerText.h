@@ -6,7 +6,8 @@
 
 class VekXMLNode;
 
-// Decimal text of nValue ("-12").
+// Decimal text of nValue ("-12"), taken as the host's 32-bit long as "%ld"
+// takes it: a wider value is cut to its low 32 bits.
 CString FormatInteger(long nValue);
 
 // The number at the start of strText; false (nValue unchanged) when the text

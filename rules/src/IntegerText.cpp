@@ -4,16 +4,20 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <new>
 
 CString FormatInteger(long nValue)
 {
-    // The digits and the sign are ASCII, so the narrow text widens character
-    // by character to exactly what "%ld" writes.
-    char szDigits[24];
-    const std::to_chars_result result = std::to_chars(szDigits, szDigits + sizeof szDigits, nValue);
+    // "%ld" takes the host's 32-bit long, so a wider value is cut to its low 32
+    // bits. The digits and the sign are ASCII, so the narrow text widens
+    // character by character to exactly what "%ld" writes.
+    const int32_t nHostLong = static_cast<int32_t>(static_cast<uint32_t>(nValue));
+    char szDigits[16];
+    const std::to_chars_result result =
+        std::to_chars(szDigits, szDigits + sizeof szDigits, nHostLong);
     wchar_t szText[24];
     int nLength = 0;
     for (const char* p = szDigits; p != result.ptr; ++p)

@@ -463,3 +463,63 @@ TEST_F(RuleXMLTest, OlderPerMaterialLayout)
         }
     }
 }
+
+// GetRule makes its rules with the constructor that leaves the element to
+// PopulateFromXML. Whatever the element holds, the rule it reads must be the
+// one the full constructor followed by PopulateFromXML reads.
+TEST_F(RuleXMLTest, RuleMadeForPopulationReadsAsAFullyConstructedOne)
+{
+    const std::wstring kOpen =
+        L"<Rules Unit='3'><Rule Name='Uniform Thickness' Module='VEKInvestmentCastRulesValidator'";
+    const std::wstring kLegacy =
+        L"<Parameter Type='40070'><Value Attribute1='Steel' Attribute2='2.5'/></Parameter>"
+        L"<Parameter Type='40071'><Value>1</Value></Parameter>";
+    const std::wstring kThickness =
+        L"<Parameter Name='' Type='40067' Status='1'><Operator>7</Operator>"
+        L"<ParameterType>1</ParameterType><Value>3.500000</Value>"
+        L"<ResultCriteria Status='1' CriteriaType='0'/></Parameter>";
+    const std::wstring kConstraints =
+        L"<Constraint Type='1' Value='Brass' Status='1'><Parameter Type='40067' ValueType='4' "
+        L"Status='1'><Operator>7</Operator><Value>0.5</Value></Parameter></Constraint>"
+        L"<Constraint Type='1' Value='Tin' Status='0'/>"
+        L"<Constraint Type='1' Value='Lead'/>";
+    const std::wstring elements[] = {
+        kOpen + L"/></Rules>",
+        kOpen + L" Status='1' Severity='4'>" + kThickness + L"</Rule></Rules>",
+        kOpen + L">" + kThickness + kConstraints + L"</Rule></Rules>",
+        kOpen + L">" + kLegacy + L"</Rule></Rules>",
+        kOpen + L">" + kLegacy + kConstraints + L"</Rule></Rules>",
+    };
+    for (int nReinit = 0; nReinit <= 1; ++nReinit)
+    {
+        for (const std::wstring& strElement : elements)
+        {
+            SCOPED_TRACE(CString(strElement).GetString());
+            NodePtr pNode(RuleFromText(strElement));
+            ASSERT_TRUE(pNode);
+            RulePtr pFull = MakeRule(pNode.get());
+            RulePtr pLean(new CVEKUniformThicknessRule(L"description", kModule, 20, 20010,
+                                                       CVEKUniformThicknessRule::PopulatedNext()));
+            pFull->m_nReinitFlag = nReinit;
+            pLean->m_nReinitFlag = nReinit;
+            pFull->PopulateFromXML(pNode.get());
+            pLean->PopulateFromXML(pNode.get());
+
+            EXPECT_EQ(pFull->m_strSummary, pLean->m_strSummary);
+            EXPECT_EQ(pFull->m_bPopulated, pLean->m_bPopulated);
+            EXPECT_EQ(pFull->m_nUnit, pLean->m_nUnit);
+            EXPECT_EQ(pFull->m_strName, pLean->m_strName);
+            EXPECT_EQ(pFull->m_strDisplayName, pLean->m_strDisplayName);
+            ASSERT_EQ(pFull->m_arrConstraints.GetSize(), pLean->m_arrConstraints.GetSize());
+            for (int i = 0; i < pFull->m_arrConstraints.GetSize(); ++i)
+                EXPECT_EQ(Thickness(pFull->m_arrConstraints[i]),
+                          Thickness(pLean->m_arrConstraints[i]));
+            // Everything else the rule holds shows in the element it writes.
+            NodePtr pFullOut(pFull->GetXMLNode());
+            NodePtr pLeanOut(pLean->GetXMLNode());
+            EXPECT_EQ(XMLText(pFullOut.get()), XMLText(pLeanOut.get()));
+            EXPECT_EQ(pFull->m_strSummary, pLean->m_strSummary);
+        }
+    }
+    EXPECT_TRUE(m_vecShown.empty());
+}
