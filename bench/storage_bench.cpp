@@ -5,6 +5,12 @@
 // (temporary file, flush to disk, rename). Prints both times, their ratio (of
 // processor time) and the time per rule for N = 1,000, 10,000 and 100,000.
 //
+// Peak memory: before the timed runs, one pass of each road and size runs in a
+// child process of its own that counts the heap blocks the pass holds at any
+// moment (operator new and the XML library's allocator, at the usable size
+// malloc gives each block) and reports the highest sum. The timed runs in the
+// parent do not count.
+//
 // Files go to $VEK_BENCH_DIR, else /dev/shm when it is there (so that the disk
 // does not take part), else /tmp.
 #include <benchmark/benchmark.h>
@@ -16,9 +22,12 @@
 
 #include <pugixml.hpp>
 
+#include "heap_count.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <sys/wait.h>
 #include <fstream>
 #include <functional>
 #include <malloc.h>
@@ -183,6 +192,41 @@ void RunPasses(benchmark::State& state, const char* pszName, int nRules, Pass& p
     state.counters["rules"] = nRules;
 }
 
+// Peak heap bytes one pass holds, counted in a child process; -1 when the pass
+// or the child failed.
+long long PeakBytesOfPass(const std::function<bool()>& pfnPass)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid < 0)
+    {
+        close(fds[0]);
+        close(fds[1]);
+        return -1;
+    }
+    if (pid == 0)
+    {
+        close(fds[0]);
+        // What the parent's document holds is not part of the pass.
+        g_pDocument->Clear();
+        StartHeapCount();
+        const bool bOk = pfnPass();
+        const long long nPeak = bOk ? HeapPeakBytes() : -1;
+        const bool bWritten = write(fds[1], &nPeak, sizeof nPeak) == sizeof nPeak;
+        _exit(bWritten ? 0 : 1);
+    }
+    close(fds[1]);
+    long long nPeak = -1;
+    if (read(fds[0], &nPeak, sizeof nPeak) != sizeof nPeak)
+        nPeak = -1;
+    close(fds[0]);
+    int nStatus = 0;
+    waitpid(pid, &nStatus, 0);
+    return WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0 ? nPeak : -1;
+}
+
 void BM_ModuleRoundTrip(benchmark::State& state)
 {
     const int nRules = static_cast<int>(state.range(0));
@@ -283,14 +327,28 @@ int main(int argc, char** argv)
         return VekDefaultMessageBoxButton(nType);
     });
 
+    CountXmlHeap();
+
+    // Peak memory of one pass per road and size, each in a fresh child process.
+    std::map<int, std::pair<long long, long long>> mapPeaks;
+    const CString strOutput(OutputPath().c_str());
+    for (int nRules : {1000, 10000, 100000})
+    {
+        const std::string strInput = InputFile(nRules);
+        const CString strWideInput(strInput.c_str());
+        mapPeaks[nRules] = std::make_pair(
+            PeakBytesOfPass([&] { return ModuleRoundTrip(strWideInput, strOutput); }),
+            PeakBytesOfPass([&] { return PugixmlRoundTrip(strInput, OutputPath()); }));
+    }
+
     CCollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     RemoveInputFiles();
 
     // The machine may be shared: processor time is the figure compared; wall
     // clock time is printed beside it.
-    std::printf("\n%8s  %22s  %22s  %6s  %14s\n", "rules", "module cpu/wall (ms)",
-                "pugixml cpu/wall (ms)", "ratio", "module us/rule");
+    std::printf("\n%8s  %22s  %22s  %6s  %14s  %19s  %6s\n", "rules", "module cpu/wall (ms)",
+                "pugixml cpu/wall (ms)", "ratio", "module us/rule", "peak MiB mod/pugi", "ratio");
     for (int nRules : {1000, 10000, 100000})
     {
         const std::string strArg = "/" + std::to_string(nRules);
@@ -300,9 +358,14 @@ int main(int argc, char** argv)
             continue;
         const std::pair<double, double>& module = itModule->second;
         const std::pair<double, double>& pugi = itPugi->second;
-        std::printf("%8d  %10.1f / %9.1f  %10.1f / %9.1f  %6.2f  %14.2f\n", nRules,
-                    module.second * 1e3, module.first * 1e3, pugi.second * 1e3, pugi.first * 1e3,
-                    module.second / pugi.second, module.second * 1e6 / nRules);
+        const std::pair<long long, long long>& peaks = mapPeaks[nRules];
+        const double dMiB = 1024.0 * 1024.0;
+        std::printf("%8d  %10.1f / %9.1f  %10.1f / %9.1f  %6.2f  %14.2f  %8.1f / %8.1f  %6.2f\n",
+                    nRules, module.second * 1e3, module.first * 1e3, pugi.second * 1e3,
+                    pugi.first * 1e3, module.second / pugi.second, module.second * 1e6 / nRules,
+                    static_cast<double>(peaks.first) / dMiB,
+                    static_cast<double>(peaks.second) / dMiB,
+                    static_cast<double>(peaks.first) / static_cast<double>(peaks.second));
     }
     benchmark::Shutdown();
     delete g_pDocument;
