@@ -100,8 +100,26 @@ public:
     }
     CString WideText(int nColumn)
     {
-        const unsigned char* psz = sqlite3_column_text(m_pStmt, nColumn);
-        return vek_xml::FromUtf8(psz ? reinterpret_cast<const char*>(psz) : "");
+        const auto* psz = reinterpret_cast<const char*>(sqlite3_column_text(m_pStmt, nColumn));
+        const int nBytes = sqlite3_column_bytes(m_pStmt, nColumn);
+        if (psz == nullptr || nBytes <= 0)
+            return CString();
+        // Names are mostly ASCII: those are widened here, byte for byte, without a decoder.
+        CString str;
+        wchar_t* pOut = str.GetBufferSetLength(nBytes);
+        for (int i = 0; i < nBytes; ++i)
+        {
+            const auto ch = static_cast<unsigned char>(psz[i]);
+            if (ch >= 0x80)
+                return vek_xml::FromUtf8(psz);
+            if (ch == 0) // text ends at a zero byte, as the decoder reads it
+            {
+                str.ReleaseBuffer(i);
+                return str;
+            }
+            pOut[i] = static_cast<wchar_t>(ch);
+        }
+        return str;
     }
 
 private:
@@ -212,15 +230,21 @@ public:
             Prepared("SELECT g.id, g.name FROM material_grade g"
                      " WHERE g.group_id = (SELECT id FROM material_group WHERE name = ?1)"));
         stmt.Bind(1, strGroup);
-        std::vector<std::pair<int64_t, CString>> vecRows;
+        std::vector<std::pair<int64_t, size_t>> vecOrder; // row id, index in vecNames
         if (!ReadRows(
-                stmt, [&] { vecRows.emplace_back(stmt.Int(0), stmt.WideText(1)); }, vecRows))
+                stmt,
+                [&] {
+                    vecOrder.emplace_back(stmt.Int(0), vecNames.size());
+                    vecNames.push_back(stmt.WideText(1));
+                },
+                vecNames))
             return false;
-        std::sort(vecRows.begin(), vecRows.end(),
-                  [](const auto& a, const auto& b) { return a.first < b.first; });
-        vecNames.reserve(vecRows.size());
-        for (auto& row : vecRows)
-            vecNames.push_back(std::move(row.second));
+        std::sort(vecOrder.begin(), vecOrder.end());
+        std::vector<CString> vecSorted;
+        vecSorted.reserve(vecNames.size());
+        for (const auto& row : vecOrder)
+            vecSorted.push_back(std::move(vecNames[row.second]));
+        vecNames.swap(vecSorted);
         return true;
     }
 

@@ -123,7 +123,6 @@ void CEditMaterialDBDlg::BuildMaterialTree(const std::vector<CString>& vecGroups
     HTREEITEM hRoot = m_treeMaterials.InsertItem(LoadRuleString(IDS_MATERIAL_TREE_ROOT));
     CString strPrevious;
     HTREEITEM hGroup = nullptr;
-    std::vector<CString> vecGrades;
     for (size_t k = 0; k < vecGroups.size(); ++k)
     {
         const CString& strGroup = vecGroups[k];
@@ -138,8 +137,21 @@ void CEditMaterialDBDlg::BuildMaterialTree(const std::vector<CString>& vecGroups
             return;
         CString strGrades;
         pDB->GetGradesOfGroup(strGroup, strGrades, 0);
-        for (const CString& strGrade : SplitGradeNames(strGrades))
-            m_treeMaterials.InsertItem(strGrade, hGroup, TVI_SORT);
+        // The names as SplitGradeNames gives them, cut apart in the answer's own buffer: a
+        // large group costs no string per grade on the way into the tree.
+        const int nLength = strGrades.GetLength();
+        wchar_t* pszGrades = strGrades.GetBuffer();
+        for (int nStart = 0; nStart < nLength;)
+        {
+            int nEnd = nStart;
+            while (nEnd < nLength && pszGrades[nEnd] != L';')
+                ++nEnd;
+            if (nEnd < nLength)
+                pszGrades[nEnd] = L'\0';
+            if (nEnd > nStart)
+                m_treeMaterials.InsertItem(pszGrades + nStart, hGroup, TVI_SORT);
+            nStart = nEnd + 1;
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <map>
 #include <memory>
+#include <unordered_map>
 
 namespace
 {
@@ -19,9 +20,10 @@ struct VekClass
     UINT nStyle;
 };
 
-std::map<uintptr_t, std::unique_ptr<VekWindow>>& Windows()
+// Every window by handle. Hashed: each message looks its window up, often several times.
+std::unordered_map<uintptr_t, std::unique_ptr<VekWindow>>& Windows()
 {
-    static std::map<uintptr_t, std::unique_ptr<VekWindow>> s_windows;
+    static std::unordered_map<uintptr_t, std::unique_ptr<VekWindow>> s_windows;
     return s_windows;
 }
 std::map<std::wstring, VekClass>& Classes()

@@ -283,7 +283,7 @@ TEST_F(MaterialDatabaseTest, AddGradeAnswersAndListsAsPromised)
 TEST_F(MaterialDatabaseTest, GradeLookupsMatchOneGroupExactlyAndListsKeepTheirOrder)
 {
     vek_db::IMaterialDatabase* pDb = Open();
-    for (const wchar_t* pszGrade : {L"Zircon", L"Alumina", L"Silica", L"Mullite"})
+    for (const wchar_t* pszGrade : {L"Zircon", L"Alumina", L"Silica", L"M\u00fcllite"})
         ASSERT_EQ(0, pDb->AddGrade(L"Ceramic Cores", pszGrade, 0));
     ASSERT_EQ(0, pDb->AddGrade(L"ceramic cores", L"Quartz", 0));
 
@@ -308,13 +308,13 @@ TEST_F(MaterialDatabaseTest, GradeLookupsMatchOneGroupExactlyAndListsKeepTheirOr
         EXPECT_EQ(c.nExpected, pDb->IsGradeInGroup(c.pszGrade, c.pszGroup, 0))
             << CString(c.pszGroup).str().size() << " " << CString(c.pszGrade).str().size();
 
-    const std::vector<CString> vecAdded = {L"Zircon", L"Alumina", L"Silica", L"Mullite"};
+    const std::vector<CString> vecAdded = {L"Zircon", L"Alumina", L"Silica", L"M\u00fcllite"};
     EXPECT_EQ(vecAdded, Grades(pDb, L"Ceramic Cores")) << "the order of adding, not of names";
     EXPECT_EQ(std::vector<CString>{L"Quartz"}, Grades(pDb, L"ceramic cores"));
     EXPECT_TRUE(Grades(pDb, L"No Such Group").empty());
 
     ASSERT_EQ(0, pDb->DeleteGrade(L"Ceramic Cores", L"Alumina", 0));
-    EXPECT_EQ((std::vector<CString>{L"Zircon", L"Silica", L"Mullite"}),
+    EXPECT_EQ((std::vector<CString>{L"Zircon", L"Silica", L"M\u00fcllite"}),
               Grades(pDb, L"Ceramic Cores"));
     VekGroupGradePairs vecDeleted = {{L"Ceramic Cores", L"Alumina"}};
     pDb->RevertDeletedGrades(vecDeleted, 0);
