@@ -49,7 +49,6 @@ struct TreeItem
     TreeItem* pLastChild = nullptr;
     TreeItem* pPrev = nullptr;
     TreeItem* pNext = nullptr;
-    size_t nSortKey = 0; // while siblings are being ordered: the item's entry in their SortKeys
 };
 
 // The order TVI_SORT keeps: by text, ignoring case, as VekCompareNoCase answers. The texts of
@@ -58,36 +57,34 @@ struct TreeItem
 class SortKeys
 {
 public:
-    void Reserve(size_t nItems, size_t nCharacters)
+    struct Key
     {
-        m_spans.reserve(nItems);
-        m_strLowered.reserve(nCharacters);
-    }
-    // Adds p's key and notes its index in p->nSortKey.
-    void Add(TreeItem* p)
+        size_t nStart; // in the buffer
+        size_t nLength;
+        TreeItem* p;
+    };
+    explicit SortKeys(size_t nCharacters) { m_strLowered.reserve(nCharacters); }
+    Key Add(TreeItem* p)
     {
-        p->nSortKey = m_spans.size();
-        m_spans.emplace_back(m_strLowered.size(), p->strText.size());
+        Key key = {m_strLowered.size(), p->strText.size(), p};
         for (wchar_t ch : p->strText)
             m_strLowered.push_back(static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch))));
+        return key;
     }
     // Whether a's text comes before b's.
-    bool Less(const TreeItem* a, const TreeItem* b) const
+    bool Less(const Key& a, const Key& b) const
     {
-        const auto& spanA = m_spans[a->nSortKey];
-        const auto& spanB = m_spans[b->nSortKey];
-        const wchar_t* pszA = m_strLowered.data() + spanA.first;
-        const wchar_t* pszB = m_strLowered.data() + spanB.first;
-        const size_t n = std::min(spanA.second, spanB.second);
+        const wchar_t* pszA = m_strLowered.data() + a.nStart;
+        const wchar_t* pszB = m_strLowered.data() + b.nStart;
+        const size_t n = std::min(a.nLength, b.nLength);
         for (size_t i = 0; i < n; ++i)
             if (pszA[i] != pszB[i])
                 return static_cast<wint_t>(pszA[i]) < static_cast<wint_t>(pszB[i]);
-        return spanA.second < spanB.second;
+        return a.nLength < b.nLength;
     }
 
 private:
     std::wstring m_strLowered;
-    std::vector<std::pair<size_t, size_t>> m_spans; // start and length in m_strLowered
 };
 
 void SetText(TreeItem* p, LPCWSTR pszText)
@@ -121,31 +118,30 @@ void UnlinkFromParent(TreeItem* p)
 // there in text order, as they would have put themselves one after the other.
 void PlaceSorted(TreeItem* pParent, const std::vector<TreeItem*>& vecNew)
 {
-    std::vector<TreeItem*> vecOld;
     size_t nCharacters = 0;
-    for (TreeItem* c = pParent->pFirstChild; c; c = c->pNext)
-    {
-        vecOld.push_back(c);
+    size_t nOld = 0;
+    for (TreeItem* c = pParent->pFirstChild; c; c = c->pNext, ++nOld)
         nCharacters += c->strText.size();
-    }
     for (TreeItem* p : vecNew)
         nCharacters += p->strText.size();
-    SortKeys keys;
-    keys.Reserve(vecOld.size() + vecNew.size(), nCharacters);
-    for (TreeItem* c : vecOld)
-        keys.Add(c);
+    SortKeys keys(nCharacters);
+    std::vector<SortKeys::Key> vecOld;
+    vecOld.reserve(nOld);
+    for (TreeItem* c = pParent->pFirstChild; c; c = c->pNext)
+        vecOld.push_back(keys.Add(c));
+    std::vector<SortKeys::Key> vecSorted;
+    vecSorted.reserve(vecNew.size());
     for (TreeItem* p : vecNew)
-        keys.Add(p);
-    auto less = [&keys](const TreeItem* a, const TreeItem* b) { return keys.Less(a, b); };
+        vecSorted.push_back(keys.Add(p));
+    auto less = [&keys](const SortKeys::Key& a, const SortKeys::Key& b) { return keys.Less(a, b); };
 
-    std::vector<TreeItem*> vecSorted(vecNew);
     std::stable_sort(vecSorted.begin(), vecSorted.end(), less);
     auto itOld = vecOld.begin();
-    for (TreeItem* p : vecSorted)
+    for (const SortKeys::Key& key : vecSorted)
     {
-        while (itOld != vecOld.end() && !less(p, *itOld))
+        while (itOld != vecOld.end() && !less(key, *itOld))
             ++itOld;
-        Link(pParent, p, itOld == vecOld.end() ? nullptr : *itOld);
+        Link(pParent, key.p, itOld == vecOld.end() ? nullptr : itOld->p);
     }
 }
 
