@@ -17,6 +17,12 @@
 // Item handles are never reused: a handle of a deleted item stays invalid, and every message
 // given one fails.
 //
+// Cost: inserting at a given place, stepping between siblings and deleting take constant time
+// per item. Sorted insertions (TVI_SORT) in a row under one parent are placed together when the
+// tree next gets any other message, so that filling a parent with k sorted items costs one
+// k log k sort rather than a search per item; no caller can tell, since every message sees
+// them in their places.
+//
 // A handler of any notification may delete items, or destroy the tree or its parent. After
 // each notification the tree checks that its window still lives (window handles are never
 // reused either) and that the items it holds still exist, and otherwise stops at once.
