@@ -1227,6 +1227,8 @@ void Snapshot(HWND hWnd, nlohmann::json& control)
     TreeView* tv = State(hWnd);
     if (!tv)
         return;
+    // Sorted insertions may still wait; the snapshot sees the items in place, as any message does.
+    PlacePendingItems(tv);
     const DWORD dwStyle = Style(tv);
     const bool bCheckBoxes = (dwStyle & TVS_CHECKBOXES) != 0;
     const std::vector<TreeItem*> v = Visible(tv);
