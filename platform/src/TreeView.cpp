@@ -369,18 +369,40 @@ TreeItem* HitTestAt(TreeView* tv, LPARAM lParam, TVHITTESTINFO* pHit)
     return HitTest(tv, pHit);
 }
 
+// Links the items waiting for their sorted places.
+void PlacePendingItems(TreeView* tv)
+{
+    if (tv->pending.empty())
+        return;
+    PlaceSorted(tv->pPendingParent, tv->pending);
+    tv->pending.clear();
+    tv->pPendingParent = nullptr;
+    if (!tv->pFirstVisible)
+        tv->pFirstVisible = tv->root.pFirstChild;
+}
+
 // ---- notifications --------------------------------------------------------------------------
 // Each returns false when the tree did not survive the handler: its state is freed then, and
 // the caller must return without touching tv again.
 
-bool NotifySimple(TreeView* tv, UINT nCode, LRESULT* pResult = nullptr)
+// Sends the notification. Items the handler inserted sorted are put in their places before the
+// tree goes on, so that it finds every item where it belongs, as if each had been placed at once.
+bool Notify(TreeView* tv, UINT nCode, NMHDR* pHdr, LRESULT* pResult = nullptr)
 {
     HWND h = tv->hwnd;
-    NMHDR nm = {};
-    LRESULT r = VekNotifyParent(h, nCode, &nm);
+    LRESULT r = VekNotifyParent(h, nCode, pHdr);
     if (pResult)
         *pResult = r;
-    return IsWindow(h) != FALSE;
+    if (!IsWindow(h))
+        return false;
+    PlacePendingItems(tv);
+    return true;
+}
+
+bool NotifySimple(TreeView* tv, UINT nCode, LRESULT* pResult = nullptr)
+{
+    NMHDR nm = {};
+    return Notify(tv, nCode, &nm, pResult);
 }
 
 void FillItem(TVITEMW& tvi, const TreeItem* p)
@@ -395,7 +417,6 @@ void FillItem(TVITEMW& tvi, const TreeItem* p)
 bool NotifyTree(TreeView* tv, UINT nCode, UINT nAction, const TreeItem* pOld, const TreeItem* pNew,
                 LRESULT* pResult = nullptr)
 {
-    HWND h = tv->hwnd;
     NMTREEVIEWW nm = {};
     nm.action = nAction;
     FillItem(nm.itemOld, pOld);
@@ -404,10 +425,7 @@ bool NotifyTree(TreeView* tv, UINT nCode, UINT nAction, const TreeItem* pOld, co
         nm.itemOld.mask = 0;
     if (!pNew)
         nm.itemNew.mask = 0;
-    LRESULT r = VekNotifyParent(h, nCode, &nm.hdr);
-    if (pResult)
-        *pResult = r;
-    return IsWindow(h) != FALSE;
+    return Notify(tv, nCode, &nm.hdr, pResult);
 }
 
 // ---- operations -----------------------------------------------------------------------------
@@ -531,18 +549,6 @@ bool Expand(TreeView* tv, TreeItem* p, UINT nCode, bool bUser, bool* pbDone)
                 return Select(tv, p, TVC_UNKNOWN);
     }
     return true;
-}
-
-// Links the items waiting for their sorted places.
-void PlacePendingItems(TreeView* tv)
-{
-    if (tv->pending.empty())
-        return;
-    PlaceSorted(tv->pPendingParent, tv->pending);
-    tv->pending.clear();
-    tv->pPendingParent = nullptr;
-    if (!tv->pFirstVisible)
-        tv->pFirstVisible = tv->root.pFirstChild;
 }
 
 // Whether p is one of the rows: every ancestor expanded.
@@ -1034,9 +1040,7 @@ LRESULT OnKeyDown(TreeView* tv, WPARAM wParam)
 {
     NMTVKEYDOWN nm = {};
     nm.wVKey = static_cast<WORD>(wParam);
-    HWND h = tv->hwnd;
-    VekNotifyParent(h, TVN_KEYDOWN, &nm.hdr);
-    if (!IsWindow(h))
+    if (!Notify(tv, TVN_KEYDOWN, &nm.hdr))
         return 0;
     TreeItem* pCaret = tv->pCaret;
     std::vector<TreeItem*> v = Visible(tv);

@@ -242,6 +242,42 @@ TEST_F(TreeFixture, DeleteAllSendsChildrenBeforeParents)
     EXPECT_EQ((std::vector<CString>{L"a1", L"a", L"root"}), order);
 }
 
+// A TVN_DELETEITEM handler that inserts sorted items under a parent the deletion has not
+// reached yet, and sends nothing else: they are that parent's children by then, and go with it,
+// each notified. Items are told apart by their data, which comes with the notification.
+TEST_F(TreeFixture, ItemsInsertedWhileDeletingGoWithTheirParent)
+{
+    const LPCWSTR names[] = {L"", L"first", L"a1", L"second", L"b1", L"b3", L"b0", L"b2"};
+    auto insert = [&](LPARAM nName, HTREEITEM hParent, HTREEITEM hAfter) {
+        TVINSERTSTRUCTW ins = {};
+        ins.hParent = hParent;
+        ins.hInsertAfter = hAfter;
+        ins.item.mask = TVIF_TEXT | TVIF_PARAM;
+        ins.item.pszText = const_cast<LPWSTR>(names[nName]);
+        ins.item.lParam = nName;
+        return tree.InsertItem(&ins);
+    };
+    HTREEITEM hFirst = insert(1, TVI_ROOT, TVI_LAST);
+    insert(2, hFirst, TVI_LAST);
+    HTREEITEM hSecond = insert(3, TVI_ROOT, TVI_LAST);
+    insert(4, hSecond, TVI_LAST);
+    std::vector<CString> order;
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code != TVN_DELETEITEMW)
+            return 0;
+        const LPARAM nName = reinterpret_cast<NMTREEVIEW*>(p)->itemOld.lParam;
+        order.push_back(names[nName]);
+        if (nName == 2)
+            for (LPARAM nNew : {5, 6, 7})
+                insert(nNew, hSecond, TVI_SORT);
+        return 0;
+    };
+    tree.DeleteAllItems();
+    EXPECT_EQ((std::vector<CString>{L"a1", L"first", L"b0", L"b1", L"b2", L"b3", L"second"}),
+              order);
+    EXPECT_EQ(0u, tree.GetCount());
+}
+
 TEST_F(TreeFixture, SelectItemNotifiesOnlyOnChange)
 {
     HTREEITEM a = tree.InsertItem(L"a");
