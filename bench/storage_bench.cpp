@@ -320,6 +320,19 @@ int main(int argc, char** argv)
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     setenv("VEK_HOME", VEK_BIN_DIR, 0);
     setenv("VEK_UI_LANGUAGE", "en-US", 0);
+    // --skip_memory leaves out the memory passes, e.g. under a profiler.
+    bool bMeasureMemory = true;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (std::string(argv[i]) == "--skip_memory")
+        {
+            bMeasureMemory = false;
+            for (int j = i; j + 1 < argc; ++j)
+                argv[j] = argv[j + 1];
+            --argc;
+            break;
+        }
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv) || !LoadModule())
         return 1;
@@ -334,6 +347,8 @@ int main(int argc, char** argv)
     const CString strOutput(OutputPath().c_str());
     for (int nRules : {1000, 10000, 100000})
     {
+        if (!bMeasureMemory)
+            break;
         const std::string strInput = InputFile(nRules);
         const CString strWideInput(strInput.c_str());
         mapPeaks[nRules] = std::make_pair(
@@ -358,7 +373,9 @@ int main(int argc, char** argv)
             continue;
         const std::pair<double, double>& module = itModule->second;
         const std::pair<double, double>& pugi = itPugi->second;
-        const std::pair<long long, long long>& peaks = mapPeaks[nRules];
+        std::pair<long long, long long> peaks(-1, 1);
+        if (mapPeaks.count(nRules) != 0)
+            peaks = mapPeaks[nRules];
         const double dMiB = 1024.0 * 1024.0;
         std::printf("%8d  %10.1f / %9.1f  %10.1f / %9.1f  %6.2f  %14.2f  %8.1f / %8.1f  %6.2f\n",
                     nRules, module.second * 1e3, module.first * 1e3, pugi.second * 1e3,

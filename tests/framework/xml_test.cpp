@@ -402,3 +402,56 @@ TEST(VekXML, CurrentDocumentFollowsHostAndDestruction)
     }
     EXPECT_EQ(nullptr, VekXMLDocument::GetCurrent());
 }
+
+// Names given as text take a shorter road than names given as CString (on the
+// stack while they are short ASCII); both must build and find the same elements
+// and attributes, whatever the name.
+TEST(VekXML, NamesGivenAsTextActAsNamesGivenAsStrings)
+{
+    const std::wstring strLong(80, L'n');
+    const wchar_t* const names[] = {L"Rule",
+                                    L"A",
+                                    L"Gr\x00F6\x00DF"
+                                    L"e",
+                                    L"\x6E29\x5EA6",
+                                    strLong.c_str(),
+                                    L"",
+                                    nullptr};
+    for (const wchar_t* pszName : names)
+    {
+        SCOPED_TRACE(pszName ? CString(pszName).GetString() : L"(null)");
+        const CString strName(pszName);
+        VekXMLDocument docText;
+        VekXMLDocument docString;
+        NodePtr pRootText(docText.CreateRootNode(L"Root"));
+        NodePtr pRootString(docString.CreateRootNode(L"Root"));
+
+        NodePtr pChildText(pRootText->AppendNode(pszName));
+        NodePtr pChildString(pRootString->AppendNode(strName));
+        ASSERT_EQ(pChildText == nullptr, pChildString == nullptr);
+        EXPECT_EQ(pRootText->AddAttribute(pszName, L"v"), pRootString->AddAttribute(strName, L"v"));
+        EXPECT_EQ(pRootText->AddAttribute(pszName, L"w"), pRootString->AddAttribute(strName, L"w"));
+        NodePtr pCreatedText(docText.CreateNode(pszName));
+        NodePtr pCreatedString(docString.CreateNode(strName));
+        EXPECT_EQ(pCreatedText == nullptr, pCreatedString == nullptr);
+        if (pCreatedText)
+        {
+            EXPECT_EQ(Text(pCreatedText->GetNodeName()), Text(pCreatedString->GetNodeName()));
+        }
+        EXPECT_EQ(DocumentText(docText), DocumentText(docString));
+
+        NodePtr pFoundText(pRootText->SelectSingleNode(pszName));
+        NodePtr pFoundString(pRootString->SelectSingleNode(strName));
+        EXPECT_EQ(pFoundText == nullptr, pFoundString == nullptr);
+        EXPECT_EQ(pFoundText != nullptr, !strName.IsEmpty());
+        ListPtr pListText(pRootText->GetNodeList(pszName));
+        ListPtr pListString(pRootString->GetNodeList(strName));
+        EXPECT_EQ(pListText->GetSize(), pListString->GetSize());
+        CString strValueText = L"unchanged";
+        CString strValueString = L"unchanged";
+        EXPECT_EQ(pRootText->GetAttributeValue(pszName, strValueText),
+                  pRootString->GetAttributeValue(strName, strValueString));
+        EXPECT_EQ(Text(strValueText), Text(strValueString));
+        EXPECT_EQ(Text(strValueText), strName.IsEmpty() ? L"unchanged" : L"w");
+    }
+}
