@@ -21,13 +21,17 @@ namespace
 {
 VekXMLDocument* g_pCurrentDocument = nullptr;
 
-struct StringWriter : pugi::xml_writer
+// Hands the tree's output to a safe save piece by piece, so that the text of
+// a large document is never held whole beside the document.
+struct SinkWriter : pugi::xml_writer
 {
-    std::string& m_strOut;
-    explicit StringWriter(std::string& strOut) : m_strOut(strOut) {}
+    const VekSaveSink& m_sink;
+    bool m_bOk = true;
+    explicit SinkWriter(const VekSaveSink& sink) : m_sink(sink) {}
     void write(const void* pData, size_t nSize) override
     {
-        m_strOut.append(static_cast<const char*>(pData), nSize);
+        if (m_bOk && !m_sink(static_cast<const char*>(pData), nSize))
+            m_bOk = false;
     }
 };
 
@@ -160,12 +164,17 @@ bool VekXMLDocument::Save(const CString& strPath) const
     const std::string strTarget = VekFileNameFromWide(strPath.GetString());
     if (strTarget.empty())
         return false;
-    std::string strText;
-    StringWriter writer(strText);
-    m_pImpl->Write(writer);
     CVekSaveResult saved;
     std::string strError;
-    return VekSaveFileSafely(strTarget, strText, saved, strError);
+    Impl* pImpl = m_pImpl;
+    return VekSaveFileSafely(
+        strTarget,
+        [pImpl](const VekSaveSink& sink) {
+            SinkWriter writer(sink);
+            pImpl->Write(writer);
+            return writer.m_bOk;
+        },
+        saved, strError);
 }
 
 bool VekXMLDocument::LoadXML(const CString& strXML)

@@ -4,6 +4,7 @@
 
 #include "windef.h"
 
+#include <functional>
 #include <string>
 
 struct CVekSaveResult
@@ -46,5 +47,18 @@ protected:
 // untouched and the temporary file removed, on any failure before the rename.
 // Throws only what pObserver->BeforeReplace throws, and std::bad_alloc.
 VEK_PLATFORM_API bool VekSaveFileSafely(const std::string& strPath, const std::string& strBytes,
+                                        CVekSaveResult& result, std::string& strError,
+                                        IVekSaveObserver* pObserver = nullptr);
+
+// Takes the bytes of a save piece by piece; false when a piece could not be
+// written (errno then says why), after which further pieces are not wanted.
+typedef std::function<bool(const char* pData, size_t nSize)> VekSaveSink;
+
+// As above, with the bytes handed to the sink by pfnProduce in as many pieces
+// as it likes, so that a large text never has to be held whole in memory.
+// pfnProduce returns false when it could not produce all of them; the save
+// then fails as a failed write does and the target stays untouched.
+VEK_PLATFORM_API bool VekSaveFileSafely(const std::string& strPath,
+                                        const std::function<bool(const VekSaveSink&)>& pfnProduce,
                                         CVekSaveResult& result, std::string& strError,
                                         IVekSaveObserver* pObserver = nullptr);

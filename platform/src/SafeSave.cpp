@@ -108,12 +108,12 @@ bool RandomTemporaryName(std::string& strName)
     return true;
 }
 
-bool WriteAll(int fd, const std::string& strBytes)
+bool WriteAll(int fd, const char* pData, size_t nSize)
 {
     size_t nDone = 0;
-    while (nDone < strBytes.size())
+    while (nDone < nSize)
     {
-        const ssize_t n = write(fd, strBytes.data() + nDone, strBytes.size() - nDone);
+        const ssize_t n = write(fd, pData + nDone, nSize - nDone);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -179,6 +179,16 @@ private:
 } // namespace
 
 bool VekSaveFileSafely(const std::string& strPath, const std::string& strBytes,
+                       CVekSaveResult& result, std::string& strError, IVekSaveObserver* pObserver)
+{
+    return VekSaveFileSafely(
+        strPath,
+        [&strBytes](const VekSaveSink& sink) { return sink(strBytes.data(), strBytes.size()); },
+        result, strError, pObserver);
+}
+
+bool VekSaveFileSafely(const std::string& strPath,
+                       const std::function<bool(const VekSaveSink&)>& pfnProduce,
                        CVekSaveResult& result, std::string& strError, IVekSaveObserver* pObserver)
 {
     if (strPath.empty())
@@ -258,8 +268,20 @@ bool VekSaveFileSafely(const std::string& strPath, const std::string& strBytes,
         if (fchmod(fd, info.st_mode & 07777) != 0)
             bOk = false, nError = errno;
     }
-    if (bOk && !WriteAll(fd, strBytes))
-        bOk = false, nError = errno;
+    if (bOk)
+    {
+        int nWriteError = 0;
+        const VekSaveSink sink = [fd, &nWriteError](const char* pData, size_t nSize) {
+            if (nWriteError != 0)
+                return false;
+            if (WriteAll(fd, pData, nSize))
+                return true;
+            nWriteError = errno;
+            return false;
+        };
+        if (!pfnProduce(sink) || nWriteError != 0)
+            bOk = false, nError = nWriteError != 0 ? nWriteError : EIO;
+    }
     if (bOk && fsync(fd) != 0)
         bOk = false, nError = errno;
     if (!file.Close() && bOk)
