@@ -35,17 +35,30 @@ bool ParseVersion(const CString& strText, long& nVersion)
 bool ReadWholeFile(const std::string& strPath, size_t nLimit, std::string& strBytes,
                    std::string& strError)
 {
-    const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
+    const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
     {
         strError = strPath + ": " + std::strerror(errno);
         return false;
     }
     struct stat info = {};
-    if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+    if (fstat(fd, &info) != 0)
+    {
+        strError = strPath + ": " + std::strerror(errno);
+        close(fd);
+        return false;
+    }
+    if (S_ISDIR(info.st_mode))
     {
         close(fd);
         strError = strPath + ": is a directory";
+        return false;
+    }
+    if (!S_ISREG(info.st_mode))
+    {
+        close(fd);
+        strError = strPath + ": not a regular file; rule files are read from regular files only";
         return false;
     }
     strBytes.clear();

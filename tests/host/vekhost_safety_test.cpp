@@ -385,6 +385,26 @@ TEST_F(VekHostSafetyTest, OnlyRegularFilesAreReplaced)
     EXPECT_TRUE(S_ISFIFO(ModeOf(Path("fifo"))));
 }
 
+// A FIFO would make a reader wait for a writer forever, a device hand out
+// anything; neither is a rule file.
+TEST_F(VekHostSafetyTest, InputsThatAreNotRegularFilesAreRefusedAtOnce)
+{
+    ASSERT_EQ(0, mkfifo(Path("fifo").c_str(), 0600));
+    for (const std::string& strInput : {Path("fifo"), std::string("/dev/null")})
+    {
+        for (const std::string& strArgs :
+             {"show '" + strInput + "'", "convert '" + strInput + "' --unit 3 -o out.xml"})
+        {
+            SCOPED_TRACE(strArgs);
+            // A run that waits is ended, so that the test fails rather than hangs.
+            RunResult result = Run(strArgs, "timeout 20");
+            ExpectRefused(result, strInput);
+            EXPECT_TRUE(Contains(result.strErr, "not a regular file")) << result.strErr;
+        }
+    }
+    EXPECT_EQ(std::set<std::string>{"fifo"}, DirectoryEntries());
+}
+
 TEST_F(VekHostSafetyTest, SymbolicLinksAreWrittenThroughAndSaidSo)
 {
     const std::string strFile = NewFile("rules.xml");
