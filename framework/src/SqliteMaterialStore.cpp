@@ -89,6 +89,9 @@ public:
     int Step() { return m_pStmt ? sqlite3_step(m_pStmt) : m_nPrepare; }
     void Reset()
     {
+        // A statement that failed to prepare (memory, a changed schema) has nothing to reset.
+        if (m_pStmt == nullptr)
+            return;
         sqlite3_reset(m_pStmt);
         sqlite3_clear_bindings(m_pStmt);
     }

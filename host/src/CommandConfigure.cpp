@@ -4,14 +4,16 @@
 #include "ConfigureScript.h"
 #include "HostText.h"
 #include "RuleFile.h"
+#include "WholeFile.h"
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 namespace
 {
+// Far more than any script of user actions needs.
+const size_t kMaxScriptBytes = size_t(1) << 20;
+
 void RunRuleConfigure(void* pRule)
 {
     static_cast<CVekRule*>(pRule)->Configure();
@@ -58,17 +60,16 @@ int RunConfigure(CHostSession& session, const std::vector<std::string>& vecArgs)
         nRule = static_cast<int>(nValue);
     }
 
-    std::ifstream in(*pScript, std::ios::binary);
-    if (!in)
+    // A script that cannot be read whole is an error, never a shorter script.
+    std::string strText;
+    std::string strError;
+    if (!ReadWholeFile(*pScript, kMaxScriptBytes, "more than any script needs", strText, strError))
     {
-        ReportError("cannot read the script " + *pScript);
+        ReportError("cannot read the script " + strError + "; " + strPath + " left as it was");
         return HOST_EXIT_FAILURE;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
     CConfigureScript script;
-    std::string strError;
-    if (!script.Parse(text.str(), strError))
+    if (!script.Parse(strText, strError))
     {
         ReportError(*pScript + ": " + strError + "; " + strPath + " left as it was");
         return HOST_EXIT_FAILURE;
@@ -76,8 +77,8 @@ int RunConfigure(CHostSession& session, const std::vector<std::string>& vecArgs)
     if (!session.GetDatabaseLibrary().IsLoaded())
     {
         // The dialog needs the database library; without it OK would write an empty rule.
-        ReportError("the database library is not loaded, so rules cannot be configured; " +
-                    strPath + " left as it was");
+        ReportError("the database library is not loaded (" + session.GetDatabaseLibraryError() +
+                    "), so rules cannot be configured; " + strPath + " left as it was");
         return HOST_EXIT_FAILURE;
     }
 

@@ -23,7 +23,10 @@ CHostSession::~CHostSession()
 
 bool CHostSession::LoadDatabaseLibrary(const std::string& strPath, std::string& strError)
 {
-    return m_database.Load(strPath, strError);
+    if (m_database.Load(strPath, strError))
+        return true;
+    m_strDatabaseError = strError;
+    return false;
 }
 
 bool CHostSession::LoadModules(const std::vector<std::string>& vecPaths, std::string& strError)

@@ -23,6 +23,8 @@ public:
     // database library; false with a one-line message.
     bool LoadDatabaseLibrary(const std::string& strPath, std::string& strError);
     CDatabaseLibrary& GetDatabaseLibrary() { return m_database; }
+    // Why the database library did not load (empty when it did or was not tried).
+    const std::string& GetDatabaseLibraryError() const { return m_strDatabaseError; }
 
     // Loads each module and hands it the document and the database module
     // list. False, with a one-line message, at the first module that fails,
@@ -57,6 +59,7 @@ private:
     // Declared first so that the modules are unloaded before they go.
     VekXMLDocument m_doc;
     CDatabaseLibrary m_database;
+    std::string m_strDatabaseError;
     std::vector<std::unique_ptr<CRulesModule>> m_vecModules;
     std::vector<COwnedRule> m_vecRules;
 };

@@ -1,6 +1,7 @@
 #include "RuleFile.h"
 
 #include "HostText.h"
+#include "WholeFile.h"
 #include "WrittenFile.h"
 #include "XmlCheck.h"
 
@@ -30,70 +31,13 @@ bool ParseVersion(const CString& strText, long& nVersion)
     return *pEnd == 0 && errno == 0 && strText[0] >= L'0' && strText[0] <= L'9';
 }
 
-// The whole file, read through the path exactly as given; at most nLimit
-// bytes (a larger file is refused before it is read into memory).
-bool ReadWholeFile(const std::string& strPath, size_t nLimit, std::string& strBytes,
-                   std::string& strError)
-{
-    // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
-    const int fd = open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-    {
-        strError = strPath + ": " + std::strerror(errno);
-        return false;
-    }
-    struct stat info = {};
-    if (fstat(fd, &info) != 0)
-    {
-        strError = strPath + ": " + std::strerror(errno);
-        close(fd);
-        return false;
-    }
-    if (S_ISDIR(info.st_mode))
-    {
-        close(fd);
-        strError = strPath + ": is a directory";
-        return false;
-    }
-    if (!S_ISREG(info.st_mode))
-    {
-        close(fd);
-        strError = strPath + ": not a regular file; rule files are read from regular files only";
-        return false;
-    }
-    strBytes.clear();
-    char arrBuffer[65536];
-    for (;;)
-    {
-        const ssize_t n = read(fd, arrBuffer, sizeof arrBuffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-        {
-            strError = strPath + ": " + std::strerror(errno);
-            close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        if (strBytes.size() + static_cast<size_t>(n) > nLimit)
-        {
-            strError = strPath + ": larger than " + std::to_string(nLimit >> 20) +
-                       " MiB, more than any rule file holds";
-            close(fd);
-            return false;
-        }
-        strBytes.append(arrBuffer, static_cast<size_t>(n));
-    }
-    close(fd);
-    return true;
-}
 } // namespace
 
 bool LoadRuleFile(VekXMLDocument& doc, const std::string& strPath, std::string& strError)
 {
     std::string strBytes;
-    if (!ReadWholeFile(strPath, g_RuleFileLimits.nMaxBytes, strBytes, strError))
+    if (!ReadWholeFile(strPath, g_RuleFileLimits.nMaxBytes, "more than any rule file holds",
+                       strBytes, strError))
         return false;
     // The framework's reader is lenient; nothing that is not well-formed gets that far.
     std::string strProblem;

@@ -166,8 +166,10 @@ int RunProgram(int argc, char** argv)
         {
             // As the checker does: the database library first, so that the
             // modules find it loaded; without it they work without a database name.
+            // Configuring cannot do without it and says why in its one line of error.
             if (!session.LoadDatabaseLibrary(ExecutableFolder() + "/" + kDatabaseLibraryFile,
-                                             strError))
+                                             strError) &&
+                pCommand != &g_ConfigureCommand)
                 ReportWarning(strError);
             if (!session.LoadModules(vecModules, strError))
             {

@@ -187,11 +187,14 @@ CFont* CFont::FromHandle(HFONT hFont)
     auto it = PermanentFonts().find(hFont);
     if (it != PermanentFonts().end())
         return it->second;
-    auto& temp = Temporaries().map[hFont];
-    if (!temp)
-    {
-        temp = std::make_unique<CFont>();
-        temp->m_hObject = hFont;
-    }
-    return temp.get();
+    auto itTemp = Temporaries().map.find(hFont);
+    if (itTemp != Temporaries().map.end())
+        return itTemp->second.get();
+    // The object is in the map before it holds the handle: memory running out on
+    // the way leaves neither an empty entry nor an object that would delete the font.
+    auto pFont = std::make_unique<CFont>();
+    CFont* pTemp = pFont.get();
+    Temporaries().map.emplace(hFont, std::move(pFont));
+    pTemp->m_hObject = hFont;
+    return pTemp;
 }

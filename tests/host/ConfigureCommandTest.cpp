@@ -2,11 +2,13 @@
 // user actions, and read back with vekhost show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -72,15 +74,16 @@ protected:
 
     std::string Path(const std::string& strName) const { return m_strDir + "/" + strName; }
 
-    // vekhost in the test folder, in English, with a material database of the test's own.
-    RunResult Run(const std::string& strArgs) const
+    // vekhost in the test folder, in English, with a material database of the test's own;
+    // strPrefix goes before the program (e.g. "timeout 20").
+    RunResult Run(const std::string& strArgs, const std::string& strPrefix = "") const
     {
         const std::string strOut = Path(".stdout");
         const std::string strErr = Path(".stderr");
         const std::string strCommand = "cd '" + m_strDir +
                                        "' && VEK_UI_LANGUAGE=en-US VEK_MATERIAL_DB='" +
-                                       Path("materials.db") + "' '" + kHost + "' " + strArgs +
-                                       " >'" + strOut + "' 2>'" + strErr + "'";
+                                       Path("materials.db") + "' " + strPrefix + " '" + kHost +
+                                       "' " + strArgs + " >'" + strOut + "' 2>'" + strErr + "'";
         const int nStatus = std::system(strCommand.c_str());
         RunResult result = {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadFile(strOut),
                             ReadFile(strErr)};
@@ -212,6 +215,48 @@ TEST_F(ConfigureCommandTest, FilesAreFoundAndSavedUnderTheirNamesAsGiven)
         EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml")));
         std::remove(Path(strName).c_str());
         std::remove(Path(strScript).c_str());
+    }
+}
+
+// Without the database library the dialog cannot run; the one line of error says
+// why the library did not load, and no warning comes before it.
+TEST_F(ConfigureCommandTest, WithoutTheDatabaseLibraryItFailsInOneLineSayingWhy)
+{
+    // A copy of the host looks for the library beside itself, where there is none.
+    const std::string strCopy = Path("vekhost");
+    ASSERT_EQ(0, std::system(("cp '" + kHost + "' '" + strCopy + "'").c_str()));
+    WriteFile(Path("actions.txt"), "type 40077 \"7\"\nclick OK\n");
+    const std::string strErr = Path(".stderr");
+    const std::string strCommand = "cd '" + m_strDir +
+                                   "' && VEK_UI_LANGUAGE=en-US ./vekhost --module '" VEK_BIN_DIR
+                                   "/VEKInvestmentCastRulesu.so' configure rules.xml --script "
+                                   "actions.txt >/dev/null 2>'" +
+                                   strErr + "'";
+    const int nStatus = std::system(strCommand.c_str());
+    const std::string strMessage = ReadFile(strErr);
+    EXPECT_TRUE(WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 1) << strMessage;
+    EXPECT_EQ(1, std::count(strMessage.begin(), strMessage.end(), '\n')) << strMessage;
+    EXPECT_TRUE(Contains(strMessage, "cannot load the database library " + m_strDir)) << strMessage;
+    EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml")));
+}
+
+// A script that cannot be read whole is an error, never an empty or shorter
+// script (which would cancel the dialog and report success); a FIFO is refused
+// rather than waited on.
+TEST_F(ConfigureCommandTest, AScriptThatCannotBeReadIsAnError)
+{
+    ASSERT_EQ(0, mkfifo(Path("fifo").c_str(), 0600));
+    ASSERT_EQ(0, mkdir(Path("folder").c_str(), 0700));
+    for (const char* pszScript : {"fifo", "folder", "absent.txt"})
+    {
+        SCOPED_TRACE(pszScript);
+        const RunResult result =
+            Run("configure rules.xml --script " + std::string(pszScript), "timeout 20");
+        EXPECT_EQ(1, result.nExit);
+        EXPECT_TRUE(Contains(result.strErr, std::string("cannot read the script ") + pszScript))
+            << result.strErr;
+        EXPECT_EQ(1, std::count(result.strErr.begin(), result.strErr.end(), '\n')) << result.strErr;
+        EXPECT_EQ(m_strOriginal, ReadFile(Path("rules.xml")));
     }
 }
 

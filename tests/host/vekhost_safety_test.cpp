@@ -450,6 +450,20 @@ TEST_F(VekHostSafetyTest, InPlaceSavesKeepPermissionsAndRefuseReadOnlyFiles)
     ASSERT_EQ(0, stat(strFile.c_str(), &after));
     EXPECT_EQ(before.st_uid, after.st_uid);
     EXPECT_EQ(before.st_gid, after.st_gid);
+    // Someone else's owner and group, where the process may give them.
+    if (geteuid() == 0)
+    {
+        const uid_t nOwner = 4242;
+        const gid_t nGroup = 4343;
+        ASSERT_EQ(0, chown(strFile.c_str(), nOwner, nGroup));
+        ASSERT_EQ(0, chmod(strFile.c_str(), 0640));
+        EXPECT_EQ(0, Run("convert rules.xml --unit 0").nExit);
+        ASSERT_EQ(0, stat(strFile.c_str(), &after));
+        EXPECT_EQ(nOwner, after.st_uid);
+        EXPECT_EQ(nGroup, after.st_gid);
+        EXPECT_EQ(mode_t(0640), after.st_mode & 07777);
+        ASSERT_EQ(0, chown(strFile.c_str(), before.st_uid, before.st_gid));
+    }
 
     // Read-only, for whoever runs the test.
     ASSERT_EQ(0, chmod(strFile.c_str(), 0444));
