@@ -113,10 +113,6 @@ VEK_PLATFORM_API BOOL Paste(LPCWSTR pszText);
 VEK_PLATFORM_API CString VekGetClipboardText();
 VEK_PLATFORM_API void VekSetClipboardText(LPCWSTR pszText);
 
-// One line per window of the tree under hWnd (class, id, text, style, rectangle, state), for
-// an interactive front end and for test failure messages.
-VEK_PLATFORM_API CString VekDescribeWindowTree(HWND hWnd);
-
 // Fixed geometry, in pixels. Everything that reports positions (hit tests, item and sub-item
 // rectangles, GetMessagePos, MapWindowPoints) is computed from these.
 #define VEK_CX_DLGUNIT_BASE 6    // horizontal dialog base unit: 4 dialog units = 6 pixels

@@ -547,31 +547,3 @@ UINT IsDlgButtonChecked(HWND hDlg, int nIDButton)
 {
     return static_cast<UINT>(SendMessageW(GetDlgItem(hDlg, nIDButton), BM_GETCHECK, 0, 0));
 }
-
-CString VekDescribeWindowTree(HWND hWnd)
-{
-    CString str;
-    struct Walker
-    {
-        static void Walk(HWND h, int nDepth, CString& out)
-        {
-            VekWindow* w = VekGetWindow(h);
-            if (!w)
-                return;
-            RECT rc;
-            GetWindowRect(h, &rc);
-            CString line;
-            line.Format(
-                L"%*s%s id=%u style=0x%08X ex=0x%08X \"%s\" (%d,%d)-(%d,%d)%s%s%s\n", nDepth * 2,
-                L"", w->strClass.c_str(), w->nID, w->dwStyle, w->dwExStyle, w->strText.c_str(),
-                rc.left, rc.top, rc.right, rc.bottom, (w->dwStyle & WS_VISIBLE) ? L"" : L" hidden",
-                (w->dwStyle & WS_DISABLED) ? L" disabled" : L"", GetFocus() == h ? L" focus" : L"");
-            out += line;
-            std::vector<HWND> kids = w->children;
-            for (HWND c : kids)
-                Walk(c, nDepth + 1, out);
-        }
-    };
-    Walker::Walk(hWnd, 0, str);
-    return str;
-}
