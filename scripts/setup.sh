@@ -9,7 +9,10 @@ shift || true
 
 packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang-14 libclang-rt-14-dev clang-format valgrind
-          libxml2-utils libxml2-dev nlohmann-json3-dev)
+          libxml2-utils libxml2-dev libcpp-httplib-dev nlohmann-json3-dev chromium)
+# Node.js with npm runs the browser tests; a node already on the machine (from any source)
+# is kept, since Debian's npm package would conflict with other builds of node.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -18,7 +21,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
+    "${missing[@]}" >/dev/null
 fi
 
 cmake -S "$here" -B "$build" -G Ninja "$@" >/dev/null

@@ -128,7 +128,7 @@ void CBrowserFrontEnd::PublishEnded(int nExitCode, const std::string& strMessage
                                   {"exitCode", nExitCode},
                                   {"timedOut", m_channel.IsIdle()},
                                   {"message", strMessage}};
-    m_channel.Publish(state.dump());
+    m_channel.PublishFinal(state.dump());
 }
 
 void CBrowserFrontEnd::DriveDialog(CDialog& dlg)

@@ -14,7 +14,7 @@ void CFrontEndChannel::NoteRequest()
 uint64_t CFrontEndChannel::Post(std::vector<CPageEvent> vecEvents)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_bClosed)
+    if (m_bClosed || m_bFinal)
         return m_nNextSequence - 1;
     for (CPageEvent& event : vecEvents)
     {
@@ -80,6 +80,17 @@ void CFrontEndChannel::Publish(const std::string& strText)
     }
     m_state.nHandled = m_nTaken;
     m_cvPublished.notify_all();
+}
+
+void CFrontEndChannel::PublishFinal(const std::string& strText)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bFinal = true;
+        m_queEvents.clear();
+        m_nTaken = m_nNextSequence - 1;
+    }
+    Publish(strText);
 }
 
 bool CFrontEndChannel::WaitDelivered(std::chrono::milliseconds nMaxWait)

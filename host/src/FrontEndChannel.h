@@ -55,6 +55,9 @@ public:
     ENext Next(CPageEvent& event);
     // Publishes strText as the state after every event taken so far.
     void Publish(const std::string& strText);
+    // Publishes the last state: events still queued, and any posted from now on, are dropped
+    // and count as handled, so that no request waits for them.
+    void PublishFinal(const std::string& strText);
     // Waits up to nMaxWait until a page has been handed the latest state. True when one was.
     bool WaitDelivered(std::chrono::milliseconds nMaxWait);
     // Wakes every waiting HTTP thread for good; no event is queued after this.
@@ -75,4 +78,5 @@ private:
     std::chrono::milliseconds m_nIdleTimeout;
     bool m_bIdle = false;
     bool m_bClosed = false;
+    bool m_bFinal = false;
 };
