@@ -20,32 +20,6 @@ double WallClockMs()
         duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
 }
 
-const char* ButtonLabel(int nButton)
-{
-    switch (nButton)
-    {
-    case IDOK:
-        return "OK";
-    case IDCANCEL:
-        return "Cancel";
-    case IDABORT:
-        return "Abort";
-    case IDRETRY:
-        return "Retry";
-    case IDIGNORE:
-        return "Ignore";
-    case IDYES:
-        return "Yes";
-    case IDNO:
-        return "No";
-    case IDTRYAGAIN:
-        return "Try Again";
-    case IDCONTINUE:
-        return "Continue";
-    default:
-        return "?";
-    }
-}
 } // namespace
 
 std::vector<int> MessageBoxButtons(UINT nType)
@@ -90,9 +64,7 @@ void CBrowserFrontEnd::Run(void (*pfnRun)(void* pContext), void* pContext)
 {
     VekModalHandler oldHandler = VekSetModalHandler([this](CDialog& dlg) { DriveDialog(dlg); });
     VekMessageBoxResponder oldResponder = VekSetMessageBoxResponder(
-        [this](HWND, const CString& strText, const CString& strCaption, UINT nType) {
-            return Answer(strText, strCaption, nType);
-        });
+        [this](HWND, const CString&, const CString&, UINT nType) { return Answer(nType); });
     pfnRun(pContext);
     VekSetModalHandler(oldHandler);
     VekSetMessageBoxResponder(oldResponder);
@@ -100,26 +72,11 @@ void CBrowserFrontEnd::Run(void (*pfnRun)(void* pContext), void* pContext)
 
 void CBrowserFrontEnd::PublishRunning()
 {
-    std::string strState = "{\"phase\":\"running\",\"messageBox\":";
-    if (m_bBoxPending)
-    {
-        nlohmann::json box = {{"id", m_box.nId},
-                              {"text", ToUtf8(m_box.strText)},
-                              {"caption", ToUtf8(m_box.strCaption)},
-                              {"type", m_box.nType},
-                              {"default", VekDefaultMessageBoxButton(m_box.nType)}};
-        nlohmann::json buttons = nlohmann::json::array();
-        for (int nButton : MessageBoxButtons(m_box.nType))
-            buttons.push_back({{"id", nButton}, {"label", ButtonLabel(nButton)}});
-        box["buttons"] = buttons;
-        strState += box.dump();
-    }
-    else
-    {
-        strState += "null";
-    }
-    strState += ",\"snapshot\":" + m_snapshotSource() + "}";
-    m_channel.Publish(strState);
+    // The snapshot shows the box itself; the page answers it by this number, so that an answer
+    // meant for one box never reaches the next.
+    const std::string strBox = m_bBoxPending ? std::to_string(m_nBoxId) : std::string("null");
+    m_channel.Publish("{\"phase\":\"running\",\"messageBoxId\":" + strBox +
+                      ",\"snapshot\":" + m_snapshotSource() + "}");
 }
 
 void CBrowserFrontEnd::PublishEnded(int nExitCode, const std::string& strMessage)
@@ -148,12 +105,9 @@ void CBrowserFrontEnd::DriveDialog(CDialog& dlg)
         dlg.EndDialog(IDCANCEL);
 }
 
-int CBrowserFrontEnd::Answer(const CString& strText, const CString& strCaption, UINT nType)
+int CBrowserFrontEnd::Answer(UINT nType)
 {
-    m_box.nId = ++m_nBoxes;
-    m_box.strText = strText;
-    m_box.strCaption = strCaption;
-    m_box.nType = nType;
+    ++m_nBoxId;
     m_bBoxPending = true;
     const std::vector<int> vecButtons = MessageBoxButtons(nType);
     int nAnswer = 0;
@@ -168,7 +122,7 @@ int CBrowserFrontEnd::Answer(const CString& strText, const CString& strCaption, 
         }
         // Only this box's buttons, and the keys a box takes, answer it; the windows under a
         // box take no input while it is shown.
-        if (event.eKind == EPageEvent::Answer && event.nBox == m_box.nId &&
+        if (event.eKind == EPageEvent::Answer && event.nBox == m_nBoxId &&
             std::find(vecButtons.begin(), vecButtons.end(), event.nAnswer) != vecButtons.end())
             nAnswer = event.nAnswer;
         else if (event.eKind == EPageEvent::KeyDown && event.nKey == VK_RETURN)

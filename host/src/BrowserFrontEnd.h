@@ -31,24 +31,15 @@ public:
     bool TimedOut() const { return m_channel.IsIdle(); }
 
 private:
-    struct CPendingBox
-    {
-        int nId = 0; // counts the boxes of the session, from 1
-        CString strText;
-        CString strCaption;
-        UINT nType = 0;
-    };
-
     void DriveDialog(CDialog& dlg);
-    int Answer(const CString& strText, const CString& strCaption, UINT nType);
+    int Answer(UINT nType);
     void PublishRunning();
 
     CFrontEndChannel& m_channel;
     std::function<std::string()> m_snapshotSource;
     CPageEventClock m_clock;
-    CPendingBox m_box;
     bool m_bBoxPending = false;
-    int m_nBoxes = 0;
+    int m_nBoxId = 0; // counts the boxes of the session, from 1
 };
 
 // The buttons of a message box type in the order shown (IDOK, IDCANCEL, ...).

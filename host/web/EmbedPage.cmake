@@ -1,7 +1,7 @@
 # Writes OUTPUT, a C++ file holding the page's files as zero-terminated byte arrays and the
 # table FindFrontEndFile reads. Run at build time: cmake -DSOURCE_DIR=... -DOUTPUT=... -P.
 set(files index.html app.js app.css)
-set(types "text/html; charset=utf-8" "text/javascript; charset=utf-8" "text/css; charset=utf-8")
+set(types text/html text/javascript text/css)
 set(body "// Generated from host/web by EmbedPage.cmake; edit the files there.\n#include \"FrontEndPage.h\"\n\nnamespace\n{\n")
 set(table "")
 set(index 0)
@@ -11,7 +11,7 @@ foreach(name IN LISTS files)
   string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
   string(REGEX REPLACE "(([^,]*,){16})" "\\1\n" bytes "${bytes}")
   string(APPEND body "const char kFile${index}[] = {\n${bytes}'\\0'};\n")
-  string(APPEND table "    {\"/${name}\", \"${type}\", kFile${index}},\n")
+  string(APPEND table "    {\"/${name}\", \"${type}; charset=utf-8\", kFile${index}},\n")
   math(EXPR index "${index} + 1")
 endforeach()
 string(APPEND body "\nconst CFrontEndFile kFiles[] = {\n${table}};\n} // namespace\n\n")
