@@ -6,23 +6,17 @@
 #include "FrontEndServer.h"
 #include "HostText.h"
 
-#include <afxwin.h>
-#include <vekinput.h>
-
-#include <nlohmann/json.hpp>
+#include <veksnapshot.h>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace
 {
-// The window tree of the running dialogs as the page renders it.
+// The window tree of the running dialogs, with the pending message box, as the page renders it.
 std::string WindowTreeSnapshot()
 {
-    CDialog* pDialog = VekGetActiveModalDialog();
-    const nlohmann::json snapshot = {
-        {"describe", pDialog ? ToUtf8(VekDescribeWindowTree(pDialog->m_hWnd)) : std::string()}};
-    return snapshot.dump();
+    return VekTakeSnapshot().strJson;
 }
 } // namespace
 

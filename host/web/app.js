@@ -86,6 +86,11 @@
   // Events go out in order, one request at a time; what piles up meanwhile goes in the next.
   let queue = [];
   let sending = false;
+  // How many events are not yet answered, for whoever waits until the page has settled.
+  function markBusy() {
+    document.body.dataset.busy = String(queue.length + (sending ? 1 : 0));
+  }
+
   function send(event) {
     if (phase === 'ended' || phase === 'lost') return;
     const last = queue[queue.length - 1];
@@ -98,10 +103,14 @@
   }
 
   async function flush() {
-    if (sending || queue.length === 0) return;
+    if (sending || queue.length === 0) {
+      markBusy();
+      return;
+    }
     sending = true;
     const events = queue;
     queue = [];
+    markBusy();
     try {
       const response = await request('/input', {
         method: 'POST',
@@ -113,6 +122,7 @@
       // The waiting request notices a host that went away.
     } finally {
       sending = false;
+      markBusy();
       if (queue.length) flush();
     }
   }
@@ -314,7 +324,8 @@
       if (win.hwnd !== activeDialog) caption.classList.add('inactive');
       if (styles.has('WS_EX_CONTEXTHELP')) textSpan(caption, '?', 'caption-help');
     }
-    if (win.vscroll) drawScrollBar(win.vscroll, node, rect);
+    // A combo box's WS_VSCROLL is meant for its drop-down list, which draws its own bar.
+    if (win.vscroll && win.class.toLowerCase() !== 'combobox') drawScrollBar(win.vscroll, node, rect);
 
     const client = el('div', 'client', node);
     place(client, win.client.left - rect.left, win.client.top - rect.top,
