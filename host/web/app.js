@@ -295,7 +295,19 @@
     return span;
   }
 
-  let focusHwnd = null;
+  // A label's text with its mnemonic: "&&" is one "&", "&x" underlines x.
+  function labelSpan(parent, text, className) {
+    const span = el('span', className || '', parent);
+    const parts = text.split(/(&&|&.)/s);
+    for (const part of parts) {
+      if (part === '&&') span.append('&');
+      else if (part.length === 2 && part[0] === '&') el('u', '', span).textContent = part[1];
+      else if (part) span.append(part);
+    }
+    return span;
+  }
+
+  const SS_NOPREFIX = 0x80;
 
   function drawWindow(win, container, originX, originY, isTop) {
     if (!win.visible) return;
@@ -371,7 +383,8 @@
         break;
       case 'static':
         client.style.textAlign = control.align || 'left';
-        textSpan(client, win.text);
+        if (win.style & SS_NOPREFIX) textSpan(client, win.text);
+        else labelSpan(client, win.text);
         break;
       case 'edit':
         drawEdit(win, control, client);
@@ -404,14 +417,14 @@
       if (win.default) client.classList.add('default');
       if (control.pushed) client.classList.add('pushed');
       if (win.focus) client.classList.add('focus-ring');
-      textSpan(client, win.text);
+      labelSpan(client, win.text);
       return;
     }
     if (kind === 'groupBox') {
       const size = clientSize(win);
       const frame = el('div', 'win group', client);
       place(frame, 0, 6, size.width, size.height - 6);
-      const label = textSpan(client, win.text, 'group-label');
+      const label = labelSpan(client, win.text, 'group-label');
       label.style.position = 'absolute';
       return;
     }
@@ -419,7 +432,7 @@
     const box = el('span', kind === 'radio' ? 'box radio' : 'box', client);
     box.textContent = control.check === 1 ? (kind === 'radio' ? '●' : '✓') : control.check === 2 ? '■' : '';
     box.dataset.check = String(control.check);
-    const label = textSpan(client, win.text);
+    const label = labelSpan(client, win.text);
     if (win.focus) label.classList.add('focus-ring');
   }
 
@@ -633,7 +646,6 @@
     if (!snapshot) return;
     if (snapshot.metrics) metrics = Object.assign({}, metrics, snapshot.metrics);
     activeDialog = snapshot.activeDialog;
-    focusHwnd = snapshot.focus;
     screenEl.dataset.change = String(snapshot.change);
     screenEl.replaceChildren();
     overlayEl.replaceChildren();

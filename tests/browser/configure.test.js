@@ -51,9 +51,9 @@ test('per-material thicknesses for three materials, a refused OK, then OK', asyn
   assert.strictEqual(await d.cellText(page, 3, 0), 'Steel');
   await d.clickCell(page, 3, 1);
   await d.retype(page, '');
-  await page.screenshot({ path: screenshot });
   await d.click(page, d.button('OK'));
   await page.waitForSelector('.msgbox');
+  await page.screenshot({ path: screenshot });
   assert.match(await page.textContent('.msgbox-text'), /thickness/i);
   await d.click(page, '.msgbox button[data-answer="1"]');
   assert.strictEqual(await page.$('.msgbox'), null);
