@@ -66,19 +66,20 @@ test('Escape in the page cancels: the file stays byte for byte, the page says so
 test('an open page keeps the dialog; once it is closed the idle timeout cancels', async (t) => {
   const workspace = makeWorkspace();
   const before = fs.readFileSync(workspace.rules);
-  const browser = await launchBrowser(); // first: starting it takes longer than the timeout
-  const host = await serve(workspace, ['--idle-timeout', '2']);
+  // The browser and its page first: starting them can take longer than the timeout.
+  const browser = await launchBrowser();
+  const page = await browser.newPage();
+  const host = await serve(workspace, ['--idle-timeout', '4']);
   t.after(async () => {
     await browser.close();
     workspace.cleanup();
   });
   let ended = false;
   host.exited.then(() => { ended = true; });
-  const page = await browser.newPage();
   await page.goto(host.url);
   await page.waitForSelector('body[data-phase="running"]');
   // Longer than the idle timeout: the page's waiting requests keep the session alive.
-  await new Promise((resolve) => setTimeout(resolve, 3500));
+  await new Promise((resolve) => setTimeout(resolve, 6000));
   assert.strictEqual(ended, false, 'the host gave up on an open page');
   await page.close();
   const result = await host.exited;
