@@ -55,6 +55,9 @@ struct TreeItem
     TreeItem* pLastChild = nullptr;
     TreeItem* pPrev = nullptr;
     TreeItem* pNext = nullptr;
+    // Set when the item's deletion has begun: from then on nothing may be inserted under it,
+    // for a child the deletion did not see would outlive its parent.
+    bool bDeleting = false;
 };
 
 // The order TVI_SORT keeps: by text, ignoring case, as VekCompareNoCase answers. The texts of
@@ -566,7 +569,7 @@ TreeItem* Insert(TreeView* tv, const TVINSERTSTRUCTW* pIns)
     if (pIns->hParent && pIns->hParent != TVI_ROOT)
     {
         pParent = Item(tv, pIns->hParent);
-        if (!pParent)
+        if (!pParent || pParent->bDeleting)
             return nullptr;
     }
     HTREEITEM hAfter = pIns->hInsertAfter;
@@ -641,6 +644,7 @@ bool DeleteSubtree(TreeView* tv, HTREEITEM hItem)
     TreeItem* p = Item(tv, hItem);
     if (!p)
         return true;
+    p->bDeleting = true;
     std::vector<HTREEITEM> kids;
     for (TreeItem* c = p->pFirstChild; c; c = c->pNext)
         kids.push_back(Handle(c));

@@ -278,6 +278,34 @@ TEST_F(TreeFixture, ItemsInsertedWhileDeletingGoWithTheirParent)
     EXPECT_EQ(0u, tree.GetCount());
 }
 
+// Under an item whose deletion has begun (while its children, or it itself, are being
+// notified) nothing can be inserted: such a child would outlive its parent.
+TEST_F(TreeFixture, NothingIsInsertedUnderAnItemBeingDeleted)
+{
+    HTREEITEM hTop = tree.InsertItem(L"top");
+    HTREEITEM hMiddle = tree.InsertItem(L"middle", hTop);
+    tree.InsertItem(L"leaf", hMiddle);
+    HTREEITEM hOther = tree.InsertItem(L"other");
+    std::vector<HTREEITEM> inserted;
+    parent.m_onNotify = [&](NMHDR* p) -> LRESULT {
+        if (p->code != TVN_DELETEITEMW)
+            return 0;
+        for (HTREEITEM hUnder : {hTop, hMiddle, hOther})
+            for (HTREEITEM hAfter : {TVI_LAST, TVI_SORT})
+                inserted.push_back(tree.InsertItem(L"late", hUnder, hAfter));
+        return 0;
+    };
+    ASSERT_TRUE(tree.DeleteItem(hTop));
+    parent.m_onNotify = nullptr;
+    // Three notifications, each refusing the four insertions under the deleted branch and
+    // taking the two under the other item.
+    ASSERT_EQ(18u, inserted.size());
+    for (size_t i = 0; i < inserted.size(); ++i)
+        EXPECT_EQ(i % 6 >= 4, inserted[i] != nullptr) << "insertion " << i;
+    EXPECT_EQ(7u, tree.GetCount()); // other and its six late children
+    EXPECT_EQ(nullptr, tree.GetNextItem(hTop, TVGN_CHILD));
+}
+
 TEST_F(TreeFixture, SelectItemNotifiesOnlyOnChange)
 {
     HTREEITEM a = tree.InsertItem(L"a");
