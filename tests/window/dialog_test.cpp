@@ -1,5 +1,6 @@
 // Modal dialogs from a resource library, driven through the modal handler and the input path:
 // typing, clicks, Enter, Escape, Tab, a nested dialog and message boxes.
+#include "TestDialogFixture.h"
 #include "VekTestParent.h"
 
 #include "CCustomComboBox.h"
@@ -11,7 +12,6 @@
 
 namespace
 {
-const std::string kResLib = std::string(VEK_TEST_RES_DIR) + "/vektestwindowres.so";
 
 class CInnerDlg : public CDialog
 {
@@ -81,27 +81,8 @@ ON_BN_CLICKED(1008, &CMainDlg::OnAsk)
 ON_EN_CHANGE(1001, &CMainDlg::OnEditChange)
 END_MESSAGE_MAP()
 
-struct DialogFixture : ::testing::Test
+struct DialogFixture : TestDialogFixture
 {
-    HMODULE hRes = nullptr;
-    HINSTANCE hOldRes = nullptr;
-    VekModalHandler oldHandler;
-    VekMessageBoxResponder oldResponder;
-    void SetUp() override
-    {
-        hRes = LoadLibraryW(CString(kResLib.c_str()));
-        ASSERT_TRUE(hRes) << kResLib;
-        hOldRes = AfxGetResourceHandle();
-        AfxSetResourceHandle(hRes);
-        oldResponder = VekSetMessageBoxResponder(nullptr);
-    }
-    void TearDown() override
-    {
-        VekSetModalHandler(oldHandler);
-        VekSetMessageBoxResponder(oldResponder);
-        AfxSetResourceHandle(hOldRes);
-        FreeLibrary(hRes);
-    }
     void Handle(VekModalHandler pfn) { oldHandler = VekSetModalHandler(std::move(pfn)); }
     static HWND Item(CDialog& dlg, int nID) { return ::GetDlgItem(dlg.m_hWnd, nID); }
 };

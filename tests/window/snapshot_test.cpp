@@ -1,6 +1,7 @@
 // The window-tree snapshot on the test dialogs: the common fields agree with what the window
 // functions answer, top-level windows come in z-order with their owners, the pending message
 // box shows while the responder runs, and the change counter moves only on a change.
+#include "TestDialogFixture.h"
 #include "VekSnapshotJson.h"
 
 #include <afxwin.h>
@@ -16,29 +17,8 @@ namespace
 {
 using nlohmann::json;
 
-const std::string kResLib = std::string(VEK_TEST_RES_DIR) + "/vektestwindowres.so";
-
-struct SnapshotFixture : ::testing::Test
+struct SnapshotFixture : TestDialogFixture
 {
-    HMODULE hRes = nullptr;
-    HINSTANCE hOldRes = nullptr;
-    VekModalHandler oldHandler;
-    VekMessageBoxResponder oldResponder;
-    void SetUp() override
-    {
-        hRes = LoadLibraryW(CString(kResLib.c_str()));
-        ASSERT_TRUE(hRes) << kResLib;
-        hOldRes = AfxGetResourceHandle();
-        AfxSetResourceHandle(hRes);
-        oldResponder = VekSetMessageBoxResponder(nullptr);
-    }
-    void TearDown() override
-    {
-        VekSetModalHandler(oldHandler);
-        VekSetMessageBoxResponder(oldResponder);
-        AfxSetResourceHandle(hOldRes);
-        FreeLibrary(hRes);
-    }
     // Runs the dialog of template nID with pfn as its script; the dialog is cancelled after it.
     void Run(UINT nID, const std::function<void(CDialog&)>& pfn)
     {
