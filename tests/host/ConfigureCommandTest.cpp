@@ -1,5 +1,7 @@
 // vekhost configure, run as a program: a rule file made by vekhost new, configured by scripts of
 // user actions, and read back with vekhost show.
+#include "host_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,25 +16,10 @@
 
 namespace
 {
-const std::string kHost = VEK_BIN_DIR "/vekhost";
-
-std::string ReadFile(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    std::stringstream stream;
-    stream << in.rdbuf();
-    return stream.str();
-}
-
-void WriteFile(const std::string& strPath, const std::string& strText)
-{
-    std::ofstream(strPath, std::ios::binary) << strText;
-}
-
-bool Contains(const std::string& strText, const std::string& strPart)
-{
-    return strText.find(strPart) != std::string::npos;
-}
+using vekhost_test::Contains;
+using vekhost_test::kHost;
+using vekhost_test::ReadFile;
+using vekhost_test::WriteFile;
 
 // Runs of blanks become one, so that table rows can be matched without their padding.
 std::string Squeeze(const std::string& strText)

@@ -19,7 +19,9 @@ namespace vekhost_test
 {
 const std::string kHost = VEK_BIN_DIR "/vekhost";
 const std::string kModule = VEK_BIN_DIR "/VEKInvestmentCastRulesu.so";
+#ifdef VEK_OTHER_MODULE
 const std::string kOtherModule = VEK_OTHER_MODULE;
+#endif
 
 struct RunResult
 {

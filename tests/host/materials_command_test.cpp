@@ -1,6 +1,8 @@
 // vekhost materials run as a program against a fresh database file per test:
 // listing, adding and deleting with the dialog's refusals, creating the file,
 // process assignments, and the database library handed to rules modules.
+#include "host_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,7 +16,9 @@
 
 namespace
 {
-const std::string kHost = VEK_BIN_DIR "/vekhost";
+using vekhost_test::Contains;
+using vekhost_test::kHost;
+using vekhost_test::ReadFile;
 const std::string kProbeModule = VEK_PROBE_MODULE;
 
 struct RunResult
@@ -24,14 +28,6 @@ struct RunResult
     std::string strErr;
 };
 
-std::string ReadFile(const std::string& strPath)
-{
-    std::ifstream file(strPath, std::ios::binary);
-    std::stringstream stream;
-    stream << file.rdbuf();
-    return stream.str();
-}
-
 std::vector<std::string> Lines(const std::string& strText)
 {
     std::vector<std::string> vecLines;
@@ -39,11 +35,6 @@ std::vector<std::string> Lines(const std::string& strText)
     for (std::string strLine; std::getline(stream, strLine);)
         vecLines.push_back(strLine);
     return vecLines;
-}
-
-bool Contains(const std::string& strText, const std::string& strPart)
-{
-    return strText.find(strPart) != std::string::npos;
 }
 
 bool HasLine(const std::string& strText, const std::string& strLine)

@@ -2,6 +2,8 @@
 // end the dialog, and what becomes of the file when nobody is at the page.
 #include <httplib.h>
 
+#include "host_runner.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,20 +15,9 @@
 
 namespace
 {
-const std::string kHost = VEK_BIN_DIR "/vekhost";
-
-std::string ReadFile(const std::string& strPath)
-{
-    std::ifstream in(strPath, std::ios::binary);
-    std::stringstream stream;
-    stream << in.rdbuf();
-    return stream.str();
-}
-
-bool Contains(const std::string& strText, const std::string& strPart)
-{
-    return strText.find(strPart) != std::string::npos;
-}
+using vekhost_test::Contains;
+using vekhost_test::kHost;
+using vekhost_test::ReadFile;
 
 class ServeCommandTest : public ::testing::Test
 {
