@@ -5,10 +5,11 @@
 #include "VekXMLNumbers.h"
 #include "VekXMLText.h"
 
+#include <charconv>
 #include <cinttypes>
-#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
 // The element written here is described in docs/constraint-element.md. Every
 // field of every parameter is written, numbers in a form that reads back
@@ -17,7 +18,6 @@
 using vek_xml::FromUtf8;
 using vek_xml::HandleOf;
 using vek_xml::NodeOf;
-using vek_xml::ToUtf8;
 
 namespace
 {
@@ -29,39 +29,73 @@ VekDeviationMap CVekParamDataBase::*const kDeviationMaps[] = {
     &CVekParamDataBase::m_mapAbsoluteValue,
 };
 
-void SetText(pugi::xml_node node, const std::string& strText)
+// Numbers are formatted into a stack buffer, large enough for any of them.
+class CNumberText
 {
-    node.text().set(strText.c_str(), strText.size());
-}
+public:
+    template <class T> explicit CNumberText(T value)
+    {
+        m_nSize = static_cast<size_t>(std::to_chars(m_sz, m_sz + sizeof m_sz, value).ptr - m_sz);
+    }
+    const char* data() const { return m_sz; }
+    size_t size() const { return m_nSize; }
 
-std::string IntText(long long n)
-{
-    return std::to_string(n);
-}
+private:
+    char m_sz[32];
+    size_t m_nSize = 0;
+};
 
-std::string ValueText(int32_t n)
-{
-    return std::to_string(n);
-}
-std::string ValueText(bool b)
+const char* FlagText(bool b)
 {
     return b ? "1" : "0";
 }
-std::string ValueText(double d)
+
+void SetAttribute(pugi::xml_node element, const char* pszName, const char* pszValue, size_t nSize)
 {
-    return vek_xml::FormatDouble(d);
+    element.append_attribute(pszName).set_value(pszValue, nSize);
 }
-std::string ValueText(CString* pStr)
+
+template <class TText>
+void SetAttribute(pugi::xml_node element, const char* pszName, const TText& text)
 {
-    return pStr ? ToUtf8(*pStr) : std::string();
+    SetAttribute(element, pszName, text.data(), text.size());
 }
-std::string ValueText(ULONGLONG n)
+
+void SetFlagAttribute(pugi::xml_node element, const char* pszName, bool b)
 {
-    return std::to_string(n);
+    SetAttribute(element, pszName, FlagText(b), 1);
 }
-std::string ValueText(uint32_t n)
+
+template <class TText>
+void AppendText(pugi::xml_node parent, const char* pszName, const TText& text)
 {
-    return std::to_string(n);
+    parent.append_child(pszName).text().set(text.data(), text.size());
+}
+
+// Doubles in their shortest exact form.
+void AppendValue(pugi::xml_node element, double d)
+{
+    AppendText(element, "Value", CNumberText(d));
+}
+void AppendValue(pugi::xml_node element, bool b)
+{
+    element.append_child("Value").text().set(FlagText(b), 1);
+}
+void AppendValue(pugi::xml_node element, CString* pStr)
+{
+    if (pStr != nullptr)
+        AppendText(element, "Value", vek_xml::Utf8Text(*pStr));
+    else
+        element.append_child("Value").text().set("", 0);
+}
+template <class TInt> void AppendValue(pugi::xml_node element, TInt n)
+{
+    AppendText(element, "Value", CNumberText(n));
+}
+
+bool IsOne(const char* psz)
+{
+    return psz[0] == '1' && psz[1] == '\0';
 }
 
 // Reading a value that does not parse gives the type's zero value.
@@ -103,99 +137,90 @@ double ReadDouble(const char* psz)
     return d;
 }
 
-template <class T> void WriteValues(const CVekParamData<T>& data, pugi::xml_node element)
+// Calls f with the parameter's typed data, or with a null pointer of some
+// type when the parameter holds none.
+template <class F> void WithTypedData(const CVekParamStorage& param, F f)
 {
-    for (int i = 0; i < data.m_arrValues.GetSize(); ++i)
-        SetText(element.append_child("Value"), ValueText(data.m_arrValues[i]));
-}
-
-template <class T> void ReadValues(CVekParamData<T>& data, pugi::xml_node element)
-{
-    data.ClearValues();
-    for (pugi::xml_node value = element.child("Value"); value; value = value.next_sibling("Value"))
-        data.m_arrValues.Append(ReadValue<T>(value.text().get()));
+    CVekParamStorage& storage = const_cast<CVekParamStorage&>(param);
+    if (auto* pInts = storage.GetData<int32_t>())
+        f(pInts);
+    else if (auto* pBools = storage.GetData<bool>())
+        f(pBools);
+    else if (auto* pDoubles = storage.GetData<double>())
+        f(pDoubles);
+    else if (auto* pStrings = storage.GetData<CString*>())
+        f(pStrings);
+    else if (auto* pQwords = storage.GetData<ULONGLONG>())
+        f(pQwords);
+    else if (auto* pUints = storage.GetData<uint32_t>())
+        f(pUints);
+    else
+        f(static_cast<CVekParamData<int32_t>*>(nullptr));
 }
 
 void WriteParameter(const CVekParamStorage& param, pugi::xml_node element)
 {
     const CVekParamDataBase& data = *param.GetBase();
-    element.append_attribute("Name").set_value(ToUtf8(data.m_strName).c_str());
-    element.append_attribute("Type").set_value(IntText(data.m_nId).c_str());
-    element.append_attribute("ValueType").set_value(IntText(param.GetType()).c_str());
-    element.append_attribute("Status").set_value(data.m_bStatus ? "1" : "0");
+    SetAttribute(element, "Name", vek_xml::Utf8Text(data.m_strName));
+    SetAttribute(element, "Type", CNumberText(static_cast<long long>(data.m_nId)));
+    SetAttribute(element, "ValueType", CNumberText(static_cast<long long>(param.GetType())));
+    SetFlagAttribute(element, "Status", data.m_bStatus);
 
-    SetText(element.append_child("Operator"), IntText(data.m_eOperator));
+    AppendText(element, "Operator", CNumberText(static_cast<long long>(data.m_eOperator)));
     for (int i = 0; i < data.m_arrOperatorOptions.GetSize(); ++i)
-        SetText(element.append_child("OperatorOption"), IntText(data.m_arrOperatorOptions[i]));
-    SetText(element.append_child("ParameterType"), IntText(data.m_eParamType));
+        AppendText(element, "OperatorOption",
+                   CNumberText(static_cast<long long>(data.m_arrOperatorOptions[i])));
+    AppendText(element, "ParameterType", CNumberText(static_cast<long long>(data.m_eParamType)));
 
-    CVekParamStorage& storage = const_cast<CVekParamStorage&>(param);
-    if (auto* pInts = storage.GetData<int32_t>())
-        WriteValues(*pInts, element);
-    else if (auto* pBools = storage.GetData<bool>())
-        WriteValues(*pBools, element);
-    else if (auto* pDoubles = storage.GetData<double>())
-        WriteValues(*pDoubles, element);
-    else if (auto* pStrings = storage.GetData<CString*>())
-        WriteValues(*pStrings, element);
-    else if (auto* pQwords = storage.GetData<ULONGLONG>())
-        WriteValues(*pQwords, element);
-    else if (auto* pUints = storage.GetData<uint32_t>())
-        WriteValues(*pUints, element);
+    WithTypedData(param, [element](const auto* pData) {
+        for (int i = 0; pData && i < pData->m_arrValues.GetSize(); ++i)
+            AppendValue(element, pData->m_arrValues[i]);
+    });
 
     pugi::xml_node criteria = element.append_child("ResultCriteria");
-    criteria.append_attribute("Status").set_value(data.m_bCriteriaStatus ? "1" : "0");
-    criteria.append_attribute("CriteriaType").set_value(IntText(data.m_nCriteriaType).c_str());
+    SetFlagAttribute(criteria, "Status", data.m_bCriteriaStatus);
+    SetAttribute(criteria, "CriteriaType",
+                 CNumberText(static_cast<long long>(data.m_nCriteriaType)));
     for (int m = 0; m < 3; ++m)
     {
         pugi::xml_node deviation = criteria.append_child(kDeviationNames[m]);
         for (const auto& entry : data.*kDeviationMaps[m])
         {
             pugi::xml_node item = deviation.append_child("Entry");
-            item.append_attribute("Severity").set_value(IntText(entry.first).c_str());
-            item.append_attribute("First").set_value(ValueText(entry.second.first).c_str());
-            item.append_attribute("Second").set_value(ValueText(entry.second.second).c_str());
+            SetAttribute(item, "Severity", CNumberText(static_cast<long long>(entry.first)));
+            SetAttribute(item, "First", CNumberText(entry.second.first));
+            SetAttribute(item, "Second", CNumberText(entry.second.second));
         }
     }
-    SetText(element.append_child("Remarks"), ToUtf8(data.m_strRemarks));
+    AppendText(element, "Remarks", vek_xml::Utf8Text(data.m_strRemarks));
 }
 
-void ReadParameter(CVekParamStorage& param, pugi::xml_node element)
+bool HasName(pugi::xml_node node, const char* pszName)
 {
-    CVekParamDataBase& data = *param.GetBase();
-    data.m_strName = FromUtf8(element.attribute("Name").value());
-    data.m_bStatus = std::string(element.attribute("Status").value()) == "1";
-    data.m_eOperator =
-        static_cast<VekOperator_e>(ReadInteger(element.child("Operator").text().get()));
-    data.m_arrOperatorOptions.Reset();
-    for (pugi::xml_node option = element.child("OperatorOption"); option;
-         option = option.next_sibling("OperatorOption"))
-        data.m_arrOperatorOptions.Append(static_cast<LONG>(ReadInteger(option.text().get())));
-    data.m_eParamType =
-        static_cast<VekParamType_e>(ReadInteger(element.child("ParameterType").text().get()));
+    return std::strcmp(node.name(), pszName) == 0;
+}
 
-    if (auto* pInts = param.GetData<int32_t>())
-        ReadValues(*pInts, element);
-    else if (auto* pBools = param.GetData<bool>())
-        ReadValues(*pBools, element);
-    else if (auto* pDoubles = param.GetData<double>())
-        ReadValues(*pDoubles, element);
-    else if (auto* pStrings = param.GetData<CString*>())
-        ReadValues(*pStrings, element);
-    else if (auto* pQwords = param.GetData<ULONGLONG>())
-        ReadValues(*pQwords, element);
-    else if (auto* pUints = param.GetData<uint32_t>())
-        ReadValues(*pUints, element);
-
-    pugi::xml_node criteria = element.child("ResultCriteria");
-    data.m_bCriteriaStatus = std::string(criteria.attribute("Status").value()) == "1";
-    data.m_nCriteriaType =
-        static_cast<LONG>(ReadInteger(criteria.attribute("CriteriaType").value()));
+// The deviation maps of a "ResultCriteria" element: the entries of the first
+// child of each deviation name.
+void ReadDeviations(CVekParamDataBase& data, pugi::xml_node criteria)
+{
+    pugi::xml_node arrDeviations[3];
+    for (pugi::xml_node child = criteria.first_child(); child; child = child.next_sibling())
+    {
+        for (int m = 0; m < 3; ++m)
+        {
+            if (!arrDeviations[m] && HasName(child, kDeviationNames[m]))
+            {
+                arrDeviations[m] = child;
+                break;
+            }
+        }
+    }
     for (int m = 0; m < 3; ++m)
     {
         VekDeviationMap& map = data.*kDeviationMaps[m];
         map.clear();
-        for (pugi::xml_node item = criteria.child(kDeviationNames[m]).child("Entry"); item;
+        for (pugi::xml_node item = arrDeviations[m].child("Entry"); item;
              item = item.next_sibling("Entry"))
         {
             map[static_cast<int32_t>(ReadInteger(item.attribute("Severity").value()))] =
@@ -203,7 +228,68 @@ void ReadParameter(CVekParamStorage& param, pugi::xml_node element)
                                ReadDouble(item.attribute("Second").value()));
         }
     }
-    data.m_strRemarks = FromUtf8(element.child("Remarks").text().get());
+}
+
+// Every field of the parameter from its element, in one walk over the
+// children: the first "Operator", "ParameterType", "ResultCriteria" and
+// "Remarks" count, and every "OperatorOption" and "Value" in order.
+template <class T>
+void ReadParameterFields(CVekParamDataBase& data, CVekParamData<T>* pValues, pugi::xml_node element)
+{
+    data.m_strName = FromUtf8(element.attribute("Name").value());
+    data.m_bStatus = IsOne(element.attribute("Status").value());
+    data.m_arrOperatorOptions.Reset();
+    if (pValues != nullptr)
+        pValues->ClearValues();
+
+    pugi::xml_node operatorNode;
+    pugi::xml_node paramType;
+    pugi::xml_node criteria;
+    pugi::xml_node remarks;
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+    {
+        const char* pszName = child.name();
+        switch (pszName[0])
+        {
+        case 'O':
+            if (!operatorNode && std::strcmp(pszName, "Operator") == 0)
+                operatorNode = child;
+            else if (std::strcmp(pszName, "OperatorOption") == 0)
+                data.m_arrOperatorOptions.Append(
+                    static_cast<LONG>(ReadInteger(child.text().get())));
+            break;
+        case 'P':
+            if (!paramType && std::strcmp(pszName, "ParameterType") == 0)
+                paramType = child;
+            break;
+        case 'V':
+            if (pValues != nullptr && std::strcmp(pszName, "Value") == 0)
+                pValues->m_arrValues.Append(ReadValue<T>(child.text().get()));
+            break;
+        case 'R':
+            if (!criteria && std::strcmp(pszName, "ResultCriteria") == 0)
+                criteria = child;
+            else if (!remarks && std::strcmp(pszName, "Remarks") == 0)
+                remarks = child;
+            break;
+        default:
+            break;
+        }
+    }
+    data.m_eOperator = static_cast<VekOperator_e>(ReadInteger(operatorNode.text().get()));
+    data.m_eParamType = static_cast<VekParamType_e>(ReadInteger(paramType.text().get()));
+    data.m_bCriteriaStatus = IsOne(criteria.attribute("Status").value());
+    data.m_nCriteriaType =
+        static_cast<LONG>(ReadInteger(criteria.attribute("CriteriaType").value()));
+    ReadDeviations(data, criteria);
+    data.m_strRemarks = FromUtf8(remarks.text().get());
+}
+
+void ReadParameter(CVekParamStorage& param, pugi::xml_node element)
+{
+    CVekParamDataBase& data = *param.GetBase();
+    WithTypedData(param,
+                  [&data, element](auto* pValues) { ReadParameterFields(data, pValues, element); });
 }
 } // namespace
 
@@ -257,9 +343,9 @@ VekXMLNode* CVEKConstraint::GetXMLNode(VekXMLDocument* pDoc) const
         delete pNode;
         return nullptr;
     }
-    element.append_attribute("Type").set_value(IntText(m_eType).c_str());
-    element.append_attribute("Value").set_value(ToUtf8(m_strName).c_str());
-    element.append_attribute("Status").set_value(m_bStatus ? "1" : "0");
+    SetAttribute(element, "Type", CNumberText(static_cast<long long>(m_eType)));
+    SetAttribute(element, "Value", vek_xml::Utf8Text(m_strName));
+    SetFlagAttribute(element, "Status", m_bStatus);
     for (int i = 0; i < m_arrParameters.GetSize(); ++i)
     {
         if (m_arrParameters[i] != nullptr)
@@ -271,15 +357,19 @@ VekXMLNode* CVEKConstraint::GetXMLNode(VekXMLDocument* pDoc) const
 bool CVEKConstraint::PopulateFromXML(VekXMLNode* pNode)
 {
     pugi::xml_node element = NodeOf(pNode);
-    if (!element || std::string(element.name()) != "Constraint")
+    if (!element || !HasName(element, "Constraint"))
         return false;
     if (pugi::xml_attribute name = element.attribute("Value"))
         m_strName = FromUtf8(name.value());
     if (pugi::xml_attribute status = element.attribute("Status"))
-        m_bStatus = std::string(status.value()) == "1";
+        m_bStatus = IsOne(status.value());
 
     // Each parameter takes the first element with its identifier and value type.
-    std::vector<bool> vecFilled(static_cast<size_t>(m_arrParameters.GetSize()), false);
+    // Constraints hold a parameter or two; the flags stay on the stack for up to 64.
+    const size_t nParameters = static_cast<size_t>(m_arrParameters.GetSize());
+    bool arrFilledShort[64] = {};
+    std::unique_ptr<bool[]> pFilledLong(nParameters > 64 ? new bool[nParameters]() : nullptr);
+    bool* vecFilled = pFilledLong ? pFilledLong.get() : arrFilledShort;
     for (pugi::xml_node child = element.child("Parameter"); child;
          child = child.next_sibling("Parameter"))
     {
@@ -291,11 +381,11 @@ bool CVEKConstraint::PopulateFromXML(VekXMLNode* pNode)
         for (int i = 0; i < m_arrParameters.GetSize(); ++i)
         {
             CVekParamStorage* pParam = m_arrParameters[i];
-            if (pParam != nullptr && !vecFilled[static_cast<size_t>(i)] && pParam->GetId() == nId &&
+            if (pParam != nullptr && !vecFilled[i] && pParam->GetId() == nId &&
                 pParam->GetType() == nValueType)
             {
                 ReadParameter(*pParam, child);
-                vecFilled[static_cast<size_t>(i)] = true;
+                vecFilled[i] = true;
                 break;
             }
         }

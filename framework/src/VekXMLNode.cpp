@@ -1,14 +1,36 @@
 #include "VekXMLNode.h"
 
 #include "VekXMLNodeList.h"
+#include "VekXMLBlockCache.h"
 #include "VekXMLHandles.h"
 #include "VekXMLNumbers.h"
 #include "VekXMLText.h"
+
+#include <memory>
 
 using vek_xml::FromUtf8;
 using vek_xml::HandleOf;
 using vek_xml::NodeOf;
 using vek_xml::ToUtf8;
+
+namespace
+{
+vek_xml::CBlockCache<sizeof(VekXMLNode)> g_nodeBlocks;
+}
+
+void* VekXMLNode::operator new(size_t nSize)
+{
+    // A class derived from the node would be larger; it goes to the heap.
+    return nSize == sizeof(VekXMLNode) ? g_nodeBlocks.Take() : ::operator new(nSize);
+}
+
+void VekXMLNode::operator delete(void* p, size_t nSize) noexcept
+{
+    if (nSize == sizeof(VekXMLNode))
+        g_nodeBlocks.Give(p);
+    else
+        ::operator delete(p);
+}
 
 bool VekXMLNode::IsSameNode(const VekXMLNode* pOther) const
 {
@@ -69,10 +91,20 @@ pugi::xml_node AppendElement(pugi::xml_node parent, const char* pszName)
 
 VekXMLNodeList* ListChildren(pugi::xml_node node, const char* pszName)
 {
-    VekXMLNodeList* pList = new VekXMLNodeList;
-    for (pugi::xml_node child = node.child(pszName); child; child = child.next_sibling(pszName))
+    // Gathered on the stack first, so that the list is allocated once at its size.
+    constexpr int kGathered = 16;
+    void* arrGathered[kGathered];
+    int nGathered = 0;
+    pugi::xml_node child = node.child(pszName);
+    for (; child && nGathered < kGathered; child = child.next_sibling(pszName))
+        arrGathered[nGathered++] = HandleOf(child);
+    std::unique_ptr<VekXMLNodeList> pList(new VekXMLNodeList);
+    pList->Reserve(child ? 2 * kGathered : nGathered);
+    for (int i = 0; i < nGathered; ++i)
+        pList->AddHandle(arrGathered[i]);
+    for (; child; child = child.next_sibling(pszName))
         pList->AddHandle(HandleOf(child));
-    return pList;
+    return pList.release();
 }
 
 const wchar_t* OrEmpty(LPCWSTR pszName)

@@ -60,6 +60,47 @@ private:
     const char* m_pszName = m_szShort;
 };
 
+// The UTF-8 form of a text, on the stack when it is short, as most values are.
+class Utf8Text
+{
+public:
+    explicit Utf8Text(const CString& str)
+    {
+        const wchar_t* psz = str.GetString();
+        const size_t nLength = static_cast<size_t>(str.GetLength());
+        // ASCII narrows byte for byte; anything else takes the general converter.
+        size_t i = 0;
+        for (; i < nLength && i + 1 < sizeof m_szShort && psz[i] >= 0 && psz[i] < 0x80; ++i)
+            m_szShort[i] = static_cast<char>(psz[i]);
+        if (i == nLength)
+        {
+            m_szShort[i] = '\0';
+            m_nSize = i;
+            return;
+        }
+        char* pEnd = EncodeUtf8(psz, nLength, m_szShort, sizeof m_szShort - 1);
+        if (pEnd != nullptr)
+        {
+            *pEnd = '\0';
+            m_nSize = static_cast<size_t>(pEnd - m_szShort);
+            return;
+        }
+        AppendUtf8(psz, nLength, m_strLong);
+        m_pszText = m_strLong.c_str();
+        m_nSize = m_strLong.size();
+    }
+    Utf8Text(const Utf8Text&) = delete;
+    Utf8Text& operator=(const Utf8Text&) = delete;
+    const char* data() const { return m_pszText; }
+    size_t size() const { return m_nSize; }
+
+private:
+    char m_szShort[128];
+    std::string m_strLong;
+    const char* m_pszText = m_szShort;
+    size_t m_nSize = 0;
+};
+
 // Writer that counts the characters the UTF-8 output of the tree decodes to.
 class CountingWriter : public pugi::xml_writer
 {

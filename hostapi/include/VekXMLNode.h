@@ -4,6 +4,8 @@
 #include "VekFrameworkApi.h"
 #include "afxstr.h"
 
+#include <cstddef>
+
 class VekXMLNodeList;
 
 // A node object is a cheap handle, not the element: deleting it never removes
@@ -21,6 +23,11 @@ public:
     VekXMLNode(const VekXMLNode&) = default;
     VekXMLNode& operator=(const VekXMLNode&) = default;
     ~VekXMLNode() = default;
+
+    // Node objects are made and deleted by the thousand while rules are read and
+    // written, so their blocks are reused instead of going through the heap each time.
+    static void* operator new(size_t nSize);
+    static void operator delete(void* p, size_t nSize) noexcept;
 
     // True when the handle refers to no element.
     bool IsNull() const { return m_pHandle == nullptr; }

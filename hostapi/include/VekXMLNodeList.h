@@ -16,12 +16,18 @@ public:
     VekXMLNodeList& operator=(const VekXMLNodeList&) = delete;
     ~VekXMLNodeList() = default;
 
+    // Lists are made and deleted as often as node objects; their blocks are reused the same way.
+    static void* operator new(size_t nSize);
+    static void operator delete(void* p, size_t nSize) noexcept;
+
     int GetSize() const { return static_cast<int>(m_vecNodes.size()); }
     int GetCount() const { return GetSize(); }
     // The nIndex-th node, owned by the list; null when out of range.
     VekXMLNode* operator[](int nIndex);
     VekXMLNode* GetAt(int nIndex) { return (*this)[nIndex]; }
 
+    // Makes room for nCount handles; for framework use.
+    void Reserve(int nCount) { m_vecNodes.reserve(static_cast<size_t>(nCount)); }
     // Adds a handle at the end; for framework use.
     void AddHandle(void* pHandle) { m_vecNodes.emplace_back(pHandle); }
 
