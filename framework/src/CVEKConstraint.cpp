@@ -195,6 +195,37 @@ void WriteParameter(const CVekParamStorage& param, pugi::xml_node element)
     AppendText(element, "Remarks", vek_xml::Utf8Text(data.m_strRemarks));
 }
 
+// The attributes of a "Parameter" element, gathered in one walk: the first of
+// each name counts, a missing one reads as empty text.
+struct CParameterAttributes
+{
+    explicit CParameterAttributes(pugi::xml_node element)
+    {
+        for (pugi::xml_attribute attr = element.first_attribute(); attr;
+             attr = attr.next_attribute())
+        {
+            const char* pszAttr = attr.name();
+            const char** ppszValue = nullptr;
+            if (std::strcmp(pszAttr, "Name") == 0)
+                ppszValue = &pszName;
+            else if (std::strcmp(pszAttr, "Type") == 0)
+                ppszValue = &pszType;
+            else if (std::strcmp(pszAttr, "ValueType") == 0)
+                ppszValue = &pszValueType;
+            else if (std::strcmp(pszAttr, "Status") == 0)
+                ppszValue = &pszStatus;
+            if (ppszValue != nullptr && *ppszValue == nullptr)
+                *ppszValue = attr.value();
+        }
+    }
+    static const char* OrEmpty(const char* psz) { return psz != nullptr ? psz : ""; }
+
+    const char* pszName = nullptr;
+    const char* pszType = nullptr;
+    const char* pszValueType = nullptr;
+    const char* pszStatus = nullptr;
+};
+
 bool HasName(pugi::xml_node node, const char* pszName)
 {
     return std::strcmp(node.name(), pszName) == 0;
@@ -234,10 +265,11 @@ void ReadDeviations(CVekParamDataBase& data, pugi::xml_node criteria)
 // children: the first "Operator", "ParameterType", "ResultCriteria" and
 // "Remarks" count, and every "OperatorOption" and "Value" in order.
 template <class T>
-void ReadParameterFields(CVekParamDataBase& data, CVekParamData<T>* pValues, pugi::xml_node element)
+void ReadParameterFields(CVekParamDataBase& data, CVekParamData<T>* pValues, pugi::xml_node element,
+                         const CParameterAttributes& attributes)
 {
-    data.m_strName = FromUtf8(element.attribute("Name").value());
-    data.m_bStatus = IsOne(element.attribute("Status").value());
+    data.m_strName = FromUtf8(CParameterAttributes::OrEmpty(attributes.pszName));
+    data.m_bStatus = IsOne(CParameterAttributes::OrEmpty(attributes.pszStatus));
     data.m_arrOperatorOptions.Reset();
     if (pValues != nullptr)
         pValues->ClearValues();
@@ -285,11 +317,13 @@ void ReadParameterFields(CVekParamDataBase& data, CVekParamData<T>* pValues, pug
     data.m_strRemarks = FromUtf8(remarks.text().get());
 }
 
-void ReadParameter(CVekParamStorage& param, pugi::xml_node element)
+void ReadParameter(CVekParamStorage& param, pugi::xml_node element,
+                   const CParameterAttributes& attributes)
 {
     CVekParamDataBase& data = *param.GetBase();
-    WithTypedData(param,
-                  [&data, element](auto* pValues) { ReadParameterFields(data, pValues, element); });
+    WithTypedData(param, [&data, element, &attributes](auto* pValues) {
+        ReadParameterFields(data, pValues, element, attributes);
+    });
 }
 } // namespace
 
@@ -373,10 +407,12 @@ bool CVEKConstraint::PopulateFromXML(VekXMLNode* pNode)
     for (pugi::xml_node child = element.child("Parameter"); child;
          child = child.next_sibling("Parameter"))
     {
+        const CParameterAttributes attributes(child);
         long long nId = 0;
         long long nValueType = 0;
-        if (!vek_xml::ParseInteger(child.attribute("Type").value(), nId) ||
-            !vek_xml::ParseInteger(child.attribute("ValueType").value(), nValueType))
+        if (!vek_xml::ParseInteger(CParameterAttributes::OrEmpty(attributes.pszType), nId) ||
+            !vek_xml::ParseInteger(CParameterAttributes::OrEmpty(attributes.pszValueType),
+                                   nValueType))
             continue;
         for (int i = 0; i < m_arrParameters.GetSize(); ++i)
         {
@@ -384,7 +420,7 @@ bool CVEKConstraint::PopulateFromXML(VekXMLNode* pNode)
             if (pParam != nullptr && !vecFilled[i] && pParam->GetId() == nId &&
                 pParam->GetType() == nValueType)
             {
-                ReadParameter(*pParam, child);
+                ReadParameter(*pParam, child, attributes);
                 vecFilled[i] = true;
                 break;
             }

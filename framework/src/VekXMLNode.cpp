@@ -52,8 +52,8 @@ bool VekXMLNode::SetNodeValue(const CString& strValue)
     pugi::xml_node node = NodeOf(this);
     if (!node)
         return false;
-    std::string strUtf8 = ToUtf8(strValue);
-    return node.text().set(strUtf8.c_str());
+    const vek_xml::Utf8Text value(strValue);
+    return node.text().set(value.data(), value.size());
 }
 
 bool VekXMLNode::GetNodeValueInInt(int& nValue) const
@@ -75,11 +75,11 @@ namespace
 {
 bool SetAttribute(pugi::xml_node node, const char* pszName, const CString& strValue)
 {
-    std::string strUtf8Value = ToUtf8(strValue);
+    const vek_xml::Utf8Text value(strValue);
     pugi::xml_attribute attr = node.attribute(pszName);
     if (!attr)
         attr = node.append_attribute(pszName);
-    return attr && attr.set_value(strUtf8Value.c_str(), strUtf8Value.size());
+    return attr && attr.set_value(value.data(), value.size());
 }
 
 pugi::xml_node AppendElement(pugi::xml_node parent, const char* pszName)

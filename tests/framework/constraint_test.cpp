@@ -209,6 +209,74 @@ TEST_F(ConstraintXml, PopulateReplacesValuesAndMatchesByIdentifier)
     EXPECT_EQ(VEK_OPERATOR_GREATER, pOtherData->m_eOperator);
 }
 
+TEST_F(ConstraintXml, PopulateTakesTheFirstOfEachSingleChildAndEveryRepeatedOne)
+{
+    // Children out of their written order, single ones repeated, attributes in
+    // another order; and a second parameter whose element holds nothing.
+    ASSERT_TRUE(m_doc.LoadXML(
+        L"<Constraint Type='1' Value='Brass' Status='1'>"
+        L"<Parameter Status='1' Extra='x' ValueType='4' Type='40067' Name='n1'>"
+        L"<Value>1.5</Value><OperatorOption>3</OperatorOption><Operator>6</Operator>"
+        L"<Remarks>first</Remarks><Value>2.5</Value><OperatorOption>4</OperatorOption>"
+        L"<Operator>2</Operator>"
+        L"<ResultCriteria Status='1' CriteriaType='7'>"
+        L"<AbsoluteValue><Entry Severity='2' First='9' Second='8'/></AbsoluteValue>"
+        L"<PercentDeviation><Entry Severity='1' First='5' Second='0'/></PercentDeviation>"
+        L"<PercentDeviation><Entry Severity='2' First='6' Second='1'/></PercentDeviation>"
+        L"</ResultCriteria>"
+        L"<ResultCriteria Status='0' CriteriaType='3'/><Remarks>second</Remarks>"
+        L"<ParameterType>1</ParameterType></Parameter>"
+        L"<Parameter ValueType='4' Type='50'/>"
+        L"</Constraint>"));
+    std::unique_ptr<CVEKConstraint> pConstraint(MakeEmptyConstraint());
+    CVekParamStorage* pThickness = CVekRule::CreateParamStorageObject(
+        VEK_TYPE_DOUBLE, 40067, VEK_OPERATOR_NONE, VEK_PARAM_NONE, false, false);
+    pConstraint->AddParameter(pThickness);
+    CVekParamStorage* pEmptied = CVekRule::CreateParamStorageObject(
+        VEK_TYPE_DOUBLE, 50, VEK_OPERATOR_GREATER, VEK_PARAM_VALUE, true, true);
+    FillCommon(*pEmptied->GetBase(), 3);
+    pEmptied->GetData<double>()->m_arrValues.Append(4.0);
+    pConstraint->AddParameter(pEmptied);
+
+    NodePtr pRoot(m_doc.GetRootNode());
+    ASSERT_TRUE(pConstraint->PopulateFromXML(pRoot.get()));
+    EXPECT_EQ(L"Brass", pConstraint->GetName().str());
+    EXPECT_TRUE(pConstraint->GetStatus());
+
+    const auto* pData = pThickness->GetData<double>();
+    EXPECT_EQ(L"n1", pData->m_strName.str());
+    EXPECT_TRUE(pData->m_bStatus);
+    EXPECT_EQ(6, static_cast<int>(pData->m_eOperator));
+    ASSERT_EQ(2, pData->m_arrOperatorOptions.GetSize());
+    EXPECT_EQ(3, pData->m_arrOperatorOptions[0]);
+    EXPECT_EQ(4, pData->m_arrOperatorOptions[1]);
+    EXPECT_EQ(1, static_cast<int>(pData->m_eParamType));
+    ASSERT_EQ(2, pData->m_arrValues.GetSize());
+    EXPECT_EQ(1.5, pData->m_arrValues[0]);
+    EXPECT_EQ(2.5, pData->m_arrValues[1]);
+    EXPECT_TRUE(pData->m_bCriteriaStatus);
+    EXPECT_EQ(7, pData->m_nCriteriaType);
+    EXPECT_EQ((VekDeviationMap{{1, {5.0, 0.0}}}), pData->m_mapPercentDeviation);
+    EXPECT_TRUE(pData->m_mapAbsoluteDeviation.empty());
+    EXPECT_EQ((VekDeviationMap{{2, {9.0, 8.0}}}), pData->m_mapAbsoluteValue);
+    EXPECT_EQ(L"first", pData->m_strRemarks.str());
+
+    // Everything the element does not hold reads as empty or zero.
+    const auto* pEmptiedData = pEmptied->GetData<double>();
+    EXPECT_EQ(L"", pEmptiedData->m_strName.str());
+    EXPECT_FALSE(pEmptiedData->m_bStatus);
+    EXPECT_EQ(0, static_cast<int>(pEmptiedData->m_eOperator));
+    EXPECT_EQ(0, pEmptiedData->m_arrOperatorOptions.GetSize());
+    EXPECT_EQ(0, static_cast<int>(pEmptiedData->m_eParamType));
+    EXPECT_EQ(0, pEmptiedData->m_arrValues.GetSize());
+    EXPECT_FALSE(pEmptiedData->m_bCriteriaStatus);
+    EXPECT_EQ(0, pEmptiedData->m_nCriteriaType);
+    EXPECT_TRUE(pEmptiedData->m_mapPercentDeviation.empty());
+    EXPECT_TRUE(pEmptiedData->m_mapAbsoluteDeviation.empty());
+    EXPECT_TRUE(pEmptiedData->m_mapAbsoluteValue.empty());
+    EXPECT_EQ(L"", pEmptiedData->m_strRemarks.str());
+}
+
 TEST_F(ConstraintXml, PopulateRejectsOtherElementsAndNull)
 {
     ASSERT_TRUE(m_doc.LoadXML(L"<Parameter Type='1' Value='x' Status='1'/>"));
