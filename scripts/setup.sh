@@ -8,7 +8,7 @@ build=${1:-$here/build}
 shift || true
 
 packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-14 libclang-rt-14-dev clang-format valgrind
+          libbenchmark-dev clang-14 libclang-rt-14-dev lld clang-format valgrind
           libxml2-utils libxml2-dev libcpp-httplib-dev nlohmann-json3-dev chromium)
 # Node.js with npm runs the browser tests; a node already on the machine (from any source)
 # is kept, since Debian's npm package would conflict with other builds of node.

@@ -1,0 +1,34 @@
+# Link options for shared objects that are loaded and unloaded repeatedly: the
+# rules module and its resource libraries, once per use by the host.
+#
+# The dynamic loader reads a library's .dynamic section before it relocates
+# anything. Where the section lies in the writable segment, that first read maps
+# the segment's pages read-only from the file, and every later write to them
+# (the loader's own adjustment of .dynamic, relocations) replaces a page at the
+# price of a page fault and a TLB flush. lld can place .dynamic in a read-only
+# segment (-z rodynamic), which the loader then leaves alone, so the writable
+# pages are first touched by writes. With another linker the libraries link as
+# before.
+include(CheckLinkerFlag)
+set(CMAKE_REQUIRED_LINK_OPTIONS -fuse-ld=lld)
+check_linker_flag(CXX "LINKER:-z,rodynamic" VEK_LINKER_LLD_RODYNAMIC)
+unset(CMAKE_REQUIRED_LINK_OPTIONS)
+
+function(vek_read_only_dynamic target)
+  if(VEK_LINKER_LLD_RODYNAMIC)
+    target_link_options(${target} PRIVATE -fuse-ld=lld LINKER:-z,rodynamic)
+  endif()
+endfunction()
+
+# A library of constant data only (a resource library). Besides the read-only
+# .dynamic it goes without RELRO: making its relocated table read-only after
+# loading costs an mprotect and a TLB flush per load and protects no code
+# pointer, since the library holds no code. Its segments are laid out on page
+# boundaries in the file, so that the loader has no gap between them to seal.
+function(vek_quick_load_data_library target)
+  vek_read_only_dynamic(${target})
+  target_link_options(${target} PRIVATE LINKER:-z,norelro)
+  if(VEK_LINKER_LLD_RODYNAMIC)
+    target_link_options(${target} PRIVATE LINKER:-z,separate-loadable-segments)
+  endif()
+endfunction()
