@@ -69,6 +69,12 @@ std::string VekFileNameFromWide(const wchar_t* pszWide)
         return strBytes;
     for (const wchar_t* p = pszWide; *p != 0; ++p)
     {
+        // Most names are ASCII, which is its own UTF-8 form.
+        if (*p > 0 && *p < 0x80)
+        {
+            strBytes.push_back(static_cast<char>(*p));
+            continue;
+        }
         if (IsEscapedByte(*p))
         {
             strBytes.push_back(static_cast<char>(*p - kEscapeBase));

@@ -14,6 +14,10 @@ double StringToDouble(const CString& strText);
 // separator (the user's separator, "." when it cannot be read).
 CString FormatDouble(double dValue);
 
+// The value FormatDouble(dValue) reads back as through StringToDouble, i.e. dValue
+// rounded to six decimals (0.0 for negative values, as their text reads).
+double ShownValue(double dValue);
+
 // Removes trailing "0" characters in place; appends "0" when the text then ends
 // with the user's decimal separator.
 void TrimTrailingZeros(CString& strText);

@@ -1,5 +1,9 @@
 #include "NumberText.h"
 
+#include <cfenv>
+#include <charconv>
+#include <clocale>
+#include <cmath>
 #include <cwchar>
 
 const double g_dTolerance = 0.000001;
@@ -7,7 +11,19 @@ const double g_dTolerance = 0.000001;
 namespace
 {
 const wchar_t kDigitsAndPoint[] = L".0123456789";
+
+// Below this the six-decimal text of a value fits a short buffer.
+constexpr double kShortFixedLimit = 1e40;
+
+// "%lf" writes and wcstod reads a point only while it is the C locale's decimal
+// separator, and "%lf" rounds in the processor's rounding mode; to_chars and
+// from_chars always use a point and round to nearest.
+bool CharsAgreeWithCLibrary()
+{
+    const char* pszPoint = std::localeconv()->decimal_point;
+    return pszPoint[0] == '.' && pszPoint[1] == '\0' && std::fegetround() == FE_TONEAREST;
 }
+} // namespace
 
 double StringToDouble(const CString& strText)
 {
@@ -41,6 +57,24 @@ CString FormatDouble(double dValue)
     strText.Format(L"%lf", dValue);
     TrimTrailingZeros(strText);
     return strText;
+}
+
+double ShownValue(double dValue)
+{
+    // Both pairs round correctly, so they agree wherever the text is the same:
+    // plain digits with a point. A sign (also of -0.0) ends StringToDouble's run.
+    if (std::isfinite(dValue) && !std::signbit(dValue) && dValue < kShortFixedLimit &&
+        CharsAgreeWithCLibrary())
+    {
+        char szText[64];
+        const std::to_chars_result written =
+            std::to_chars(szText, szText + sizeof szText, dValue, std::chars_format::fixed, 6);
+        double dRead = 0.0;
+        if (written.ec == std::errc() &&
+            std::from_chars(szText, written.ptr, dRead, std::chars_format::fixed).ec == std::errc())
+            return dRead;
+    }
+    return StringToDouble(FormatDouble(dValue));
 }
 
 int IsNumberText(const CString& strText)

@@ -122,7 +122,7 @@ void CVEKUniformThicknessRule::CreateDefaultConstraints()
         const double dConverted = CVEKUnitConvertor::ConversionFromOneUnitToAnother(
             dInches, CVEKUnitConvertor::KIND_LENGTH, METAL_TABLE_UNIT, m_nUnit);
         // Stored as its six-decimal text reads back, so that it matches what the user sees.
-        const double dThickness = StringToDouble(FormatDouble(dConverted));
+        const double dThickness = ShownValue(dConverted);
         CreateMaterialConstraint(row.pszName, false, &dThickness);
     }
 }

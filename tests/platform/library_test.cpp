@@ -86,6 +86,55 @@ TEST(GetProcAddress, FindsOnlyTheLibrarysOwnExports)
     EXPECT_EQ(nullptr, GetProcAddress(hPlatform, "NoSuchFunction"));
 }
 
+// Exports are read from the library's own table; the loader, asked through a
+// handle of the library, must find the same ones: default versions of versioned
+// symbols (and none for a symbol left only in an old version), data, indirect functions, and
+// nothing the library only imports.
+TEST(GetProcAddress, AgreesWithTheLoaderOnTheLibrarysOwnSymbols)
+{
+    struct Row
+    {
+        const char* pszLibrary;
+        const char* pszName;
+    } rows[] = {
+        {"libc.so.6", "pthread_cond_wait"},
+        {"libc.so.6", "__ctype_b"}, // only a version kept for old programs
+        {"libc.so.6", "environ"},
+        {"libc.so.6", "memcpy"},
+        {"libc.so.6", "NoSuchFunction"},
+        {"libvekplatform.so", "LoadLibraryW"},
+        {"libvekplatform.so", "_Znwm"},
+        {"libvekplatform.so", "dlopen"},
+    };
+    for (const Row& row : rows)
+    {
+        void* hLibrary = dlopen(row.pszLibrary, RTLD_NOW | RTLD_NOLOAD);
+        ASSERT_NE(nullptr, hLibrary) << row.pszLibrary;
+        void* pExpected = dlsym(hLibrary, row.pszName);
+        Dl_info info;
+        void* pOwner = nullptr;
+        if (pExpected &&
+            (!dladdr1(pExpected, &info, &pOwner, RTLD_DL_LINKMAP) || pOwner != hLibrary))
+            pExpected = nullptr; // a dependency's symbol
+        const std::wstring name = CString(row.pszLibrary).GetString();
+        EXPECT_EQ(pExpected, reinterpret_cast<void*>(
+                                 GetProcAddress(GetModuleHandleW(name.c_str()), row.pszName)))
+            << row.pszLibrary << " " << row.pszName;
+        dlclose(hLibrary);
+    }
+    // The two copies of one library each give their own function.
+    HMODULE hA = LoadLibraryW(kLibA.c_str());
+    HMODULE hB = LoadLibraryW(kLibB.c_str());
+    FARPROC pfnA = GetProcAddress(hA, "VekTestAttachCount");
+    FARPROC pfnB = GetProcAddress(hB, "VekTestAttachCount");
+    EXPECT_NE(nullptr, pfnA);
+    EXPECT_NE(nullptr, pfnB);
+    EXPECT_NE(pfnA, pfnB);
+    EXPECT_EQ(dlsym(hB, "VekTestAttachCount"), reinterpret_cast<void*>(pfnB));
+    FreeLibrary(hA);
+    FreeLibrary(hB);
+}
+
 TEST(LoadLibrary, FailuresGiveNullOrFalse)
 {
     int nNotAModule = 0;

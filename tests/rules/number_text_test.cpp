@@ -4,7 +4,10 @@
 #include <CVEKUnitConvertor.h>
 #include <winnls.h>
 
+#include <cfenv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <cwchar>
 #include <set>
 #include <string>
@@ -74,6 +77,55 @@ TEST_F(NumberText, StringToDoubleReadsTheLeadingUnsignedNumber)
                 {L"", 0.0},          {L".5", 0.5}, {L"\t7\n", 7.0}, {L"1e3", 1.0}};
     for (const Row& row : rows)
         EXPECT_DOUBLE_EQ(StringToDouble(row.pszText), row.dExpected) << row.pszText;
+}
+
+// ShownValue stands in for reading back the formatted text; it must give the
+// very same double (sign of zero included) for every value, also for those its
+// quick road leaves to the formatting and for another rounding mode.
+TEST_F(NumberText, ShownValueIsWhatTheFormattedTextReadsBackAs)
+{
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  0.0000005,
+                                  0.0000015,
+                                  0.0000025,
+                                  0.1234565,
+                                  2.5e-7,
+                                  4.9e-324,
+                                  0.999999999,
+                                  123456.0000005,
+                                  1e15 + 0.5,
+                                  1e20,
+                                  9.99e39,
+                                  1e41,
+                                  -2.5,
+                                  std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN(),
+                                  std::numeric_limits<double>::max()};
+    // The default thicknesses in every length unit, as new rules convert them.
+    for (const MetalThicknessRow& row : g_MetalThicknessTable)
+        for (long nUnit = 0; nUnit <= 10; ++nUnit)
+            values.push_back(CVEKUnitConvertor::ConversionFromOneUnitToAnother(
+                StringToDouble(row.pszMinThickness), CVEKUnitConvertor::KIND_LENGTH,
+                METAL_TABLE_UNIT, nUnit));
+    for (int nRounding : {FE_TONEAREST, FE_UPWARD})
+    {
+        std::fesetround(nRounding);
+        for (const wchar_t* pszSeparator : {L".", L","})
+        {
+            VekSetUserLocaleOverride(LOCALE_SDECIMAL, pszSeparator);
+            for (double dValue : values)
+            {
+                const double dExpected = StringToDouble(FormatDouble(dValue));
+                const double dShown = ShownValue(dValue);
+                EXPECT_EQ(0, std::memcmp(&dExpected, &dShown, sizeof(double)))
+                    << dValue << " shown as " << dShown << ", text reads " << dExpected
+                    << " (rounding " << nRounding << ")";
+            }
+        }
+    }
+    std::fesetround(FE_TONEAREST);
 }
 
 TEST_F(NumberText, IsNumberTextAcceptsDigitsAndPointsOnly)
