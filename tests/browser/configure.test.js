@@ -6,28 +6,14 @@ const test = require('node:test');
 const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
-const { makeWorkspace, serve, launchBrowser } = require('./harness');
+const { makeWorkspace, openConfigureDialog } = require('./harness');
 const d = require('./dialogs');
 
 const screenshot = path.resolve(__dirname, '../../docs/browser-configuration-dialog.png');
 
-async function open(t, workspace) {
-  const browser = await launchBrowser();
-  const host = await serve(workspace, ['--idle-timeout', '120']);
-  t.after(async () => {
-    await browser.close();
-    host.child.kill('SIGTERM');
-    workspace.cleanup();
-  });
-  const page = await browser.newPage({ viewport: { width: 760, height: 720 } });
-  await page.goto(host.url);
-  await page.waitForSelector('[data-class="#32770"]');
-  return { page, host };
-}
-
 test('per-material thicknesses for three materials, a refused OK, then OK', async (t) => {
   const workspace = makeWorkspace();
-  const { page, host } = await open(t, workspace);
+  const { page, host } = await openConfigureDialog(t, workspace);
 
   await d.click(page, d.control(40096)); // one thickness per material
   assert.strictEqual(await page.getAttribute(`${d.control(40096)} [data-check]`, 'data-check'), '1');
@@ -76,7 +62,7 @@ test('per-material thicknesses for three materials, a refused OK, then OK', asyn
 test('Cancel after changes leaves the file byte for byte', async (t) => {
   const workspace = makeWorkspace();
   const before = fs.readFileSync(workspace.rules);
-  const { page, host } = await open(t, workspace);
+  const { page, host } = await openConfigureDialog(t, workspace);
   await d.click(page, d.control(40096));
   await d.chooseMaterial(page, 0, 'ASTM A216 WCB');
   await d.click(page, d.button('Cancel'));

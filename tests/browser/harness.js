@@ -72,4 +72,20 @@ function launchBrowser() {
   });
 }
 
-module.exports = { makeWorkspace, serve, launchBrowser, vekhost };
+// Serves the workspace's rule file for configuration and opens the page in a fresh browser; the
+// test's end closes the browser, stops vekhost and removes the workspace.
+async function openConfigureDialog(t, workspace) {
+  const browser = await launchBrowser();
+  const host = await serve(workspace, ['--idle-timeout', '120']);
+  t.after(async () => {
+    await browser.close();
+    host.child.kill('SIGTERM');
+    workspace.cleanup();
+  });
+  const page = await browser.newPage({ viewport: { width: 760, height: 720 } });
+  await page.goto(host.url);
+  await page.waitForSelector('[data-class="#32770"]');
+  return { page, host };
+}
+
+module.exports = { makeWorkspace, serve, launchBrowser, openConfigureDialog, vekhost };

@@ -6,7 +6,7 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const fs = require('node:fs');
-const { makeWorkspace, serve, launchBrowser } = require('./harness');
+const { makeWorkspace, openConfigureDialog } = require('./harness');
 const d = require('./dialogs');
 
 const topDialog = '#screen > [data-class="#32770"]:last-child';
@@ -14,16 +14,7 @@ const topDialog = '#screen > [data-class="#32770"]:last-child';
 test('the material database dialog is used on top of the configuration dialog', async (t) => {
   const workspace = makeWorkspace();
   const before = fs.readFileSync(workspace.rules);
-  const browser = await launchBrowser();
-  const host = await serve(workspace, ['--idle-timeout', '120']);
-  t.after(async () => {
-    await browser.close();
-    host.child.kill('SIGTERM');
-    workspace.cleanup();
-  });
-  const page = await browser.newPage({ viewport: { width: 760, height: 720 } });
-  await page.goto(host.url);
-  await page.waitForSelector('[data-class="#32770"]');
+  const { page, host } = await openConfigureDialog(t, workspace);
 
   await d.click(page, d.control(40096));
   await d.click(page, d.button('Edit Material Database...'));
