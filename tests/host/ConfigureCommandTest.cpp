@@ -19,64 +19,27 @@ namespace
 using vekhost_test::Contains;
 using vekhost_test::kHost;
 using vekhost_test::ReadFile;
+using vekhost_test::RunResult;
+using vekhost_test::Squeeze;
 using vekhost_test::WriteFile;
 
-// Runs of blanks become one, so that table rows can be matched without their padding.
-std::string Squeeze(const std::string& strText)
-{
-    std::string strOut;
-    for (char ch : strText)
-    {
-        if (ch != ' ' || strOut.empty() || strOut.back() != ' ')
-            strOut += ch;
-    }
-    return strOut;
-}
-
-struct RunResult
-{
-    int nExit;
-    std::string strOut;
-    std::string strErr;
-};
-
-class ConfigureCommandTest : public ::testing::Test
+// A rule file made by vekhost new in the test folder, and a material database of the test's own.
+class ConfigureCommandTest : public vekhost_test::VekHostTest
 {
 protected:
     void SetUp() override
     {
-        const char* pszTmp = std::getenv("TMPDIR");
-        std::string strTemplate = std::string(pszTmp ? pszTmp : "/tmp") + "/vekconf-test-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(&strTemplate[0]));
-        m_strDir = strTemplate;
+        VekHostTest::SetUp();
         ASSERT_EQ(0, Run("new -o rules.xml").nExit);
         m_strOriginal = ReadFile(Path("rules.xml"));
         ASSERT_FALSE(m_strOriginal.empty());
     }
-    void TearDown() override
-    {
-        const std::string strCommand = "rm -rf '" + m_strDir + "'";
-        EXPECT_EQ(0, std::system(strCommand.c_str()));
-    }
 
-    std::string Path(const std::string& strName) const { return m_strDir + "/" + strName; }
-
-    // vekhost in the test folder, in English, with a material database of the test's own;
     // strPrefix goes before the program (e.g. "timeout 20").
     RunResult Run(const std::string& strArgs, const std::string& strPrefix = "") const
     {
-        const std::string strOut = Path(".stdout");
-        const std::string strErr = Path(".stderr");
-        const std::string strCommand = "cd '" + m_strDir +
-                                       "' && VEK_UI_LANGUAGE=en-US VEK_MATERIAL_DB='" +
-                                       Path("materials.db") + "' " + strPrefix + " '" + kHost +
-                                       "' " + strArgs + " >'" + strOut + "' 2>'" + strErr + "'";
-        const int nStatus = std::system(strCommand.c_str());
-        RunResult result = {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadFile(strOut),
-                            ReadFile(strErr)};
-        std::remove(strOut.c_str());
-        std::remove(strErr.c_str());
-        return result;
+        return VekHostTest::Run(strArgs,
+                                "VEK_MATERIAL_DB='" + Path("materials.db") + "' " + strPrefix);
     }
 
     RunResult Configure(const std::string& strScript) const
@@ -85,7 +48,6 @@ protected:
         return Run("configure rules.xml --script actions.txt");
     }
 
-    std::string m_strDir;
     std::string m_strOriginal;
 };
 

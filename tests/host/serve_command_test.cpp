@@ -19,16 +19,15 @@ using vekhost_test::Contains;
 using vekhost_test::kHost;
 using vekhost_test::ReadFile;
 
-class ServeCommandTest : public ::testing::Test
+// A rule file made by vekhost new in the test folder, and a material database of the test's own.
+class ServeCommandTest : public vekhost_test::VekHostTest
 {
 protected:
     void SetUp() override
     {
-        const char* pszTmp = std::getenv("TMPDIR");
-        std::string strTemplate = std::string(pszTmp ? pszTmp : "/tmp") + "/vekserve-test-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(&strTemplate[0]));
-        m_strDir = strTemplate;
-        ASSERT_EQ(0, std::system(Command("new -o rules.xml >/dev/null").c_str()));
+        VekHostTest::SetUp();
+        ASSERT_EQ(0,
+                  Run("new -o rules.xml", "VEK_MATERIAL_DB='" + Path("materials.db") + "'").nExit);
         m_strOriginal = ReadFile(Path("rules.xml"));
         ASSERT_FALSE(m_strOriginal.empty());
     }
@@ -36,10 +35,9 @@ protected:
     {
         if (m_pHost)
             Finish();
-        EXPECT_EQ(0, std::system(("rm -rf '" + m_strDir + "'").c_str()));
+        VekHostTest::TearDown();
     }
 
-    std::string Path(const std::string& strName) const { return m_strDir + "/" + strName; }
     std::string Command(const std::string& strArgs) const
     {
         return "cd '" + m_strDir + "' && VEK_UI_LANGUAGE=en-US VEK_MATERIAL_DB='" +
@@ -95,7 +93,6 @@ protected:
         return result ? result->status : -1;
     }
 
-    std::string m_strDir;
     std::string m_strOriginal;
     FILE* m_pHost = nullptr;
     int m_nPort = 0;
