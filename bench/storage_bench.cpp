@@ -401,7 +401,9 @@ int main(int argc, char** argv)
 
     // Peak memory of one pass per road and size, each in a fresh child process.
     std::map<int, std::pair<long long, long long>> mapPeaks;
-    const CString strOutput(OutputPath().c_str());
+    // One output file for every pass, named here: a child process would name its own.
+    const std::string strOutputPath = OutputPath();
+    const CString strOutput(strOutputPath.c_str());
     for (int nRules : {1000, 10000, 100000})
     {
         if (!bMeasureMemory)
@@ -410,7 +412,7 @@ int main(int argc, char** argv)
         const CString strWideInput(strInput.c_str());
         mapPeaks[nRules] = std::make_pair(
             PeakBytesOfPass([&] { return ModuleRoundTrip(strWideInput, strOutput); }),
-            PeakBytesOfPass([&] { return PugixmlRoundTrip(strInput, OutputPath()); }));
+            PeakBytesOfPass([&] { return PugixmlRoundTrip(strInput, strOutputPath); }));
     }
 
     CCollectingReporter reporter;
