@@ -268,31 +268,30 @@ long long PeakBytesOfPass(const std::function<bool()>& pfnPass)
     return WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0 ? nPeak : -1;
 }
 
-void BM_ModuleRoundTrip(benchmark::State& state)
+// One road over the file of state.range(0) rules; pfnRoad(input, output) runs one pass.
+template <class TPath, class Road>
+void RunRoad(benchmark::State& state, const char* pszName, Road pfnRoad)
 {
     const int nRules = static_cast<int>(state.range(0));
-    const CString strInput(InputFile(nRules).c_str());
-    const CString strOutput(OutputPath().c_str());
-    auto pfnPass = [&] { return ModuleRoundTrip(strInput, strOutput); };
-    RunPasses(state, "module", nRules, pfnPass);
+    const TPath input(InputFile(nRules).c_str());
+    const TPath output(OutputPath().c_str());
+    auto pfnPass = [&] { return pfnRoad(input, output); };
+    RunPasses(state, pszName, nRules, pfnPass);
+}
+
+void BM_ModuleRoundTrip(benchmark::State& state)
+{
+    RunRoad<CString>(state, "module", ModuleRoundTrip);
 }
 
 void BM_PugixmlRoundTrip(benchmark::State& state)
 {
-    const int nRules = static_cast<int>(state.range(0));
-    const std::string strInput = InputFile(nRules);
-    const std::string strOutput = OutputPath();
-    auto pfnPass = [&] { return PugixmlRoundTrip(strInput, strOutput); };
-    RunPasses(state, "pugixml", nRules, pfnPass);
+    RunRoad<std::string>(state, "pugixml", PugixmlRoundTrip);
 }
 
 void BM_PugixmlRebuild(benchmark::State& state)
 {
-    const int nRules = static_cast<int>(state.range(0));
-    const std::string strInput = InputFile(nRules);
-    const std::string strOutput = OutputPath();
-    auto pfnPass = [&] { return PugixmlRebuildRoundTrip(strInput, strOutput); };
-    RunPasses(state, "pugixml-rebuild", nRules, pfnPass);
+    RunRoad<std::string>(state, "pugixml-rebuild", PugixmlRebuildRoundTrip);
 }
 
 // Keeps the fastest repetition of every benchmark so that the ratios can be

@@ -19,14 +19,8 @@ namespace
 using vekhost_test::Contains;
 using vekhost_test::kHost;
 using vekhost_test::ReadFile;
+using vekhost_test::RunResult;
 const std::string kProbeModule = VEK_PROBE_MODULE;
-
-struct RunResult
-{
-    int nExit;
-    std::string strOut;
-    std::string strErr;
-};
 
 std::vector<std::string> Lines(const std::string& strText)
 {
@@ -47,37 +41,20 @@ bool HasLine(const std::string& strText, const std::string& strLine)
     return false;
 }
 
-class MaterialsCommandTest : public ::testing::Test
+// A database file of the test's own in the test folder, not there yet.
+class MaterialsCommandTest : public vekhost_test::VekHostTest
 {
 protected:
     void SetUp() override
     {
-        const char* pszTmp = std::getenv("TMPDIR");
-        std::string strTemplate = std::string(pszTmp ? pszTmp : "/tmp") + "/vekhost-db-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(&strTemplate[0]));
-        m_strDir = strTemplate;
-        m_strDb = m_strDir + "/materials.db";
-    }
-    void TearDown() override
-    {
-        const std::string strCommand = "rm -rf '" + m_strDir + "'";
-        EXPECT_EQ(0, std::system(strCommand.c_str()));
+        VekHostTest::SetUp();
+        m_strDb = Path("materials.db");
     }
 
     // Runs vekhost with the test's database file; strArgs are quoted already.
     RunResult Run(const std::string& strArgs) const
     {
-        const std::string strOut = m_strDir + "/.stdout";
-        const std::string strErr = m_strDir + "/.stderr";
-        const std::string strCommand = "cd '" + m_strDir + "' && VEK_MATERIAL_DB='" + m_strDb +
-                                       "' VEK_UI_LANGUAGE=en-US '" + kHost + "' " + strArgs +
-                                       " >'" + strOut + "' 2>'" + strErr + "'";
-        const int nStatus = std::system(strCommand.c_str());
-        RunResult result = {WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -1, ReadFile(strOut),
-                            ReadFile(strErr)};
-        std::remove(strOut.c_str());
-        std::remove(strErr.c_str());
-        return result;
+        return VekHostTest::Run(strArgs, "VEK_MATERIAL_DB='" + m_strDb + "'");
     }
 
     // Exit 0, nothing on standard error; the standard output.
@@ -99,7 +76,6 @@ protected:
         EXPECT_TRUE(result.strOut.empty()) << strArgs << ": " << result.strOut;
     }
 
-    std::string m_strDir;
     std::string m_strDb;
 };
 
