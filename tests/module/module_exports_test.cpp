@@ -223,4 +223,51 @@ TEST(ModuleLifetime, LoadingAndUnloadingAThousandTimesLeavesTheModuleUnloaded)
     }
     EXPECT_EQ(dlopen(kModulePath.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
 }
+// Every load is a fresh module that finds its resource libraries anew: loads
+// alternating between languages (fr-FR falling back to en-US) keep giving each
+// language's own texts, also after its library was unloaded and loaded again.
+TEST(ModuleLifetime, EachLoadReadsTheResourcesOfTheLanguageThenCurrent)
+{
+    struct Texts
+    {
+        CString strModuleName;
+        CString strDisplayName;
+        CString strSummary;
+        bool operator==(const Texts& other) const
+        {
+            return strModuleName == other.strModuleName && strDisplayName == other.strDisplayName &&
+                   strSummary == other.strSummary;
+        }
+    };
+    auto loadAndRead = [](const char* pszLanguage) {
+        setenv("VEK_UI_LANGUAGE", pszLanguage, 1);
+        RulesModule module(kModulePath);
+        Texts texts;
+        module.GetModuleName(texts.strModuleName);
+        CVekRule* pRule = module.NewRule();
+        if (pRule)
+        {
+            texts.strDisplayName = pRule->m_strDisplayName;
+            texts.strSummary = pRule->m_strSummary;
+            module.DeleteRule(&pRule);
+        }
+        return texts;
+    };
+    const Texts english = loadAndRead("en-US");
+    const Texts german = loadAndRead("de-DE");
+    EXPECT_EQ(english.strModuleName, L"Investment Casting");
+    EXPECT_EQ(german.strModuleName, L"Feinguss");
+    EXPECT_NE(english.strDisplayName, german.strDisplayName);
+    EXPECT_NE(english.strSummary, german.strSummary);
+    const char* const languages[] = {"de-DE", "fr-FR", "en-US", "de-DE", "de-DE", "fr-FR"};
+    for (int i = 0; i < 120; ++i)
+    {
+        const char* pszLanguage = languages[i % 6];
+        const Texts texts = loadAndRead(pszLanguage);
+        ASSERT_TRUE(texts == (std::string(pszLanguage) == "de-DE" ? german : english))
+            << "load " << i << " in " << pszLanguage << ": " << texts.strModuleName.GetString();
+    }
+    setenv("VEK_UI_LANGUAGE", "en-US", 1);
+    EXPECT_EQ(dlopen(kModulePath.c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
+}
 } // namespace
