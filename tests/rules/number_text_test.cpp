@@ -128,6 +128,41 @@ TEST_F(NumberText, ShownValueIsWhatTheFormattedTextReadsBackAs)
     std::fesetround(FE_TONEAREST);
 }
 
+// Plain numbers take a quicker road than texts with blanks or other characters;
+// both must read exactly what the C library reads, in any rounding mode.
+TEST_F(NumberText, StringToDoubleReadsPlainNumbersAsTheCLibraryDoes)
+{
+    const wchar_t* texts[] = {
+        L"0.0393700787401575",
+        L"0.0295275590551181",
+        L".5",
+        L"5.",
+        L"0000.1",
+        L"0.1000000000000000055511151231257827",
+        L"9007199254740993",
+        L"1.00000000000000011102230246251565404236316680908203125",
+        L"2.4703282292062328e-324",
+        L"0.000000000000000000000000000000000000000000000000000000000001",
+        L"17976931348623157000000000000000000000000000000000000000000000",
+        L"123456789012345678901234567890123456789012345678901234567890123456789",
+        L"1.2.3",
+        L"."};
+    for (int nRounding : {FE_TONEAREST, FE_UPWARD, FE_TOWARDZERO})
+    {
+        std::fesetround(nRounding);
+        for (const wchar_t* pszText : texts)
+        {
+            const std::wstring strNumber(pszText, std::wcsspn(pszText, L".0123456789"));
+            const double dExpected = std::wcstod(strNumber.c_str(), nullptr);
+            const double dRead = StringToDouble(pszText);
+            EXPECT_EQ(0, std::memcmp(&dExpected, &dRead, sizeof(double)))
+                << CString(pszText).GetString() << " read as " << dRead << " instead of "
+                << dExpected << " (rounding " << nRounding << ")";
+        }
+    }
+    std::fesetround(FE_TONEAREST);
+}
+
 TEST_F(NumberText, IsNumberTextAcceptsDigitsAndPointsOnly)
 {
     struct Row
