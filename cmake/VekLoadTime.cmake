@@ -14,21 +14,22 @@ set(CMAKE_REQUIRED_LINK_OPTIONS -fuse-ld=lld)
 check_linker_flag(CXX "LINKER:-z,rodynamic" VEK_LINKER_LLD_RODYNAMIC)
 unset(CMAKE_REQUIRED_LINK_OPTIONS)
 
-function(vek_read_only_dynamic target)
+# Each segment also starts on a page of its own in the file (lld's
+# -z separate-loadable-segments), so that none straddles more pages than its
+# size needs: every page a load touches costs a page fault, and zero-filled data
+# running past the last file page costs an extra mapping.
+function(vek_quick_load_library target)
   if(VEK_LINKER_LLD_RODYNAMIC)
-    target_link_options(${target} PRIVATE -fuse-ld=lld LINKER:-z,rodynamic)
+    target_link_options(${target} PRIVATE -fuse-ld=lld LINKER:-z,rodynamic
+                        LINKER:-z,separate-loadable-segments)
   endif()
 endfunction()
 
-# A library of constant data only (a resource library). Besides the read-only
-# .dynamic it goes without RELRO: making its relocated table read-only after
-# loading costs an mprotect and a TLB flush per load and protects no code
-# pointer, since the library holds no code. Its segments are laid out on page
-# boundaries in the file, so that the loader has no gap between them to seal.
+# A library of constant data only (a resource library). It also goes without
+# RELRO: making its relocated table read-only after loading costs an mprotect
+# and a TLB flush per load and protects no code pointer, since the library
+# holds no code.
 function(vek_quick_load_data_library target)
-  vek_read_only_dynamic(${target})
+  vek_quick_load_library(${target})
   target_link_options(${target} PRIVATE LINKER:-z,norelro)
-  if(VEK_LINKER_LLD_RODYNAMIC)
-    target_link_options(${target} PRIVATE LINKER:-z,separate-loadable-segments)
-  endif()
 endfunction()
