@@ -1,25 +1,39 @@
 // CString: MFC's wide string, with the Windows wide formatting conventions.
+//
+// A text of up to kInlineLength characters is kept inside the object; a longer
+// one in a heap block whose capacity grows geometrically, so that appending
+// one character at a time costs amortised constant time. Almost every name,
+// number and attribute value the rule storage handles is short, and wide
+// characters are four bytes here, so the standard string's inline buffer
+// (three characters) would put nearly all of them on the heap.
 #pragma once
 
 #include "windef.h"
 
 #include <cstdarg>
+#include <cstddef>
 #include <string>
 
 class VEK_PLATFORM_API CString
 {
 public:
-    CString() = default;
-    CString(const CString&) = default;
-    CString(CString&&) noexcept = default;
+    // Longest text held without a heap block.
+    static constexpr int kInlineLength = 11;
+
+    CString() noexcept : m_pchData(m_szInline), m_nLength(0) { m_szInline[0] = 0; }
+    CString(const CString& other);
+    // Takes the other's heap block, or copies its inline text; the other is left empty.
+    CString(CString&& other) noexcept;
     CString(LPCWSTR psz);              // null gives an empty string
     CString(LPCWSTR pch, int nLength); // the first nLength characters
     CString(WCHAR ch, int nRepeat = 1);
-    explicit CString(const std::wstring& str) : m_str(str) {}
+    explicit CString(const std::wstring& str); // every character, embedded nulls too
     explicit CString(LPCSTR psz); // narrow text, converted from the C locale's multibyte form
+    ~CString();
 
-    CString& operator=(const CString&) = default;
-    CString& operator=(CString&&) noexcept = default;
+    CString& operator=(const CString& other);
+    // As the move constructor; the other is left empty.
+    CString& operator=(CString&& other) noexcept;
     CString& operator=(LPCWSTR psz);
     CString& operator=(WCHAR ch);
 
@@ -27,19 +41,25 @@ public:
     CString& operator+=(LPCWSTR psz);
     CString& operator+=(WCHAR ch);
 
-    operator LPCWSTR() const { return m_str.c_str(); }
-    LPCWSTR GetString() const { return m_str.c_str(); }
-    const std::wstring& str() const { return m_str; }
+    // The text, always null-terminated; valid until the next change of the string.
+    operator LPCWSTR() const { return m_pchData; }
+    LPCWSTR GetString() const { return m_pchData; }
+    // A copy of the text as a standard string (embedded nulls included).
+    std::wstring str() const { return std::wstring(m_pchData, m_nLength); }
 
-    int GetLength() const { return static_cast<int>(m_str.size()); }
-    bool IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
-    WCHAR GetAt(int nIndex) const { return m_str.at(static_cast<size_t>(nIndex)); }
-    void SetAt(int nIndex, WCHAR ch) { m_str.at(static_cast<size_t>(nIndex)) = ch; }
+    int GetLength() const { return static_cast<int>(m_nLength); }
+    bool IsEmpty() const { return m_nLength == 0; }
+    // Empties the string and gives back its heap block.
+    void Empty() noexcept;
+    // Throws std::out_of_range when nIndex does not lie in [0, length).
+    WCHAR GetAt(int nIndex) const { return m_pchData[CheckedIndex(nIndex)]; }
+    void SetAt(int nIndex, WCHAR ch) { m_pchData[CheckedIndex(nIndex)] = ch; }
     WCHAR operator[](int nIndex) const { return GetAt(nIndex); }
     void SetString(LPCWSTR psz) { *this = psz; }
     void Append(LPCWSTR psz) { *this += psz; }
-    void AppendChar(WCHAR ch) { m_str.push_back(ch); }
+    void AppendChar(WCHAR ch) { *this += ch; }
+    // Makes room for nLength characters without changing the text.
+    void Preallocate(int nLength);
 
     // Ordinal comparison: <0, 0 or >0.
     int Compare(LPCWSTR psz) const;
@@ -104,7 +124,31 @@ public:
     void ReleaseBuffer(int nNewLength = -1);
 
 private:
-    std::wstring m_str;
+    bool IsInline() const { return m_pchData == m_szInline; }
+    size_t Capacity() const { return IsInline() ? kInlineLength : m_nCapacity; }
+    size_t CheckedIndex(int nIndex) const;
+    // Makes room for nLength characters, keeping the text.
+    void Reserve(size_t nLength);
+    // Replaces nRemove characters at nPos by nInsert characters from pchInsert,
+    // which may point into this string.
+    void Splice(size_t nPos, size_t nRemove, const wchar_t* pchInsert, size_t nInsert);
+    void Assign(const wchar_t* pch, size_t nLength);
+    // Sets the length to nLength; characters added are null.
+    void Resize(size_t nLength);
+    void SetLength(size_t nLength)
+    {
+        m_nLength = nLength;
+        m_pchData[nLength] = 0;
+    }
+    void TakeFrom(CString& other) noexcept;
+    void ReleaseHeap() noexcept;
+
+    wchar_t* m_pchData; // m_szInline, or a heap block of m_nCapacity + 1 characters
+    size_t m_nLength;
+    union {
+        size_t m_nCapacity; // characters, without the terminating null
+        wchar_t m_szInline[kInlineLength + 1];
+    };
 };
 
 VEK_PLATFORM_API CString operator+(const CString& a, const CString& b);

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cstring>
 #include <cwctype>
+#include <functional>
 #include <new>
-#include <vector>
+#include <stdexcept>
 
 namespace
 {
@@ -29,21 +31,232 @@ int clampCount(int n, int max)
 }
 } // namespace
 
-CString::CString(LPCWSTR psz) : m_str(orEmpty(psz)) {}
+// Storage. m_pchData always points at a null-terminated text of m_nLength
+// characters: in m_szInline while it fits there, in a heap block otherwise.
 
-CString::CString(LPCWSTR pch, int nLength)
+namespace
+{
+// Longest text a string may hold: lengths and indices are ints in the interface.
+constexpr size_t kMaxLength = 0x7fffffff;
+
+wchar_t* AllocateChars(size_t nCapacity)
+{
+    if (nCapacity > kMaxLength)
+        throw std::bad_alloc();
+    return static_cast<wchar_t*>(::operator new((nCapacity + 1) * sizeof(wchar_t)));
+}
+
+void FreeChars(wchar_t* pch) noexcept
+{
+    ::operator delete(pch);
+}
+
+void CopyChars(wchar_t* pDest, const wchar_t* pSrc, size_t n)
+{
+    if (n > 0)
+        std::wmemcpy(pDest, pSrc, n);
+}
+
+void MoveChars(wchar_t* pDest, const wchar_t* pSrc, size_t n)
+{
+    if (n > 0)
+        std::wmemmove(pDest, pSrc, n);
+}
+
+// Whether p lies in the n + 1 characters from pBegin (the text and its null).
+bool PointsInto(const wchar_t* p, const wchar_t* pBegin, size_t n)
+{
+    return !std::less<const wchar_t*>()(p, pBegin) && !std::less<const wchar_t*>()(pBegin + n, p);
+}
+
+size_t CheckedSum(size_t a, size_t b)
+{
+    if (b > kMaxLength - a)
+        throw std::bad_alloc();
+    return a + b;
+}
+} // namespace
+
+CString::CString(const CString& other) : CString()
+{
+    Assign(other.m_pchData, other.m_nLength);
+}
+
+CString::CString(CString&& other) noexcept : CString()
+{
+    TakeFrom(other);
+}
+
+CString::~CString()
+{
+    ReleaseHeap();
+}
+
+CString& CString::operator=(const CString& other)
+{
+    if (this != &other)
+        Assign(other.m_pchData, other.m_nLength);
+    return *this;
+}
+
+CString& CString::operator=(CString&& other) noexcept
+{
+    if (this != &other)
+    {
+        ReleaseHeap();
+        TakeFrom(other);
+    }
+    return *this;
+}
+
+void CString::TakeFrom(CString& other) noexcept
+{
+    // Called with this string inline and empty.
+    if (other.IsInline())
+    {
+        CopyChars(m_szInline, other.m_szInline, other.m_nLength + 1);
+        m_nLength = other.m_nLength;
+    }
+    else
+    {
+        m_pchData = other.m_pchData;
+        m_nLength = other.m_nLength;
+        m_nCapacity = other.m_nCapacity;
+        other.m_pchData = other.m_szInline;
+    }
+    other.SetLength(0);
+}
+
+void CString::ReleaseHeap() noexcept
+{
+    if (!IsInline())
+    {
+        FreeChars(m_pchData);
+        m_pchData = m_szInline;
+    }
+}
+
+void CString::Empty() noexcept
+{
+    ReleaseHeap();
+    SetLength(0);
+}
+
+size_t CString::CheckedIndex(int nIndex) const
+{
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_nLength)
+        throw std::out_of_range("CString index out of range");
+    return static_cast<size_t>(nIndex);
+}
+
+void CString::Reserve(size_t nLength)
+{
+    const size_t nCapacity = Capacity();
+    if (nLength <= nCapacity)
+        return;
+    // Geometric growth: a text built by appending is copied O(log n) times.
+    const size_t nNewCapacity = std::max(nLength, std::min(2 * nCapacity, kMaxLength));
+    wchar_t* pNew = AllocateChars(nNewCapacity);
+    CopyChars(pNew, m_pchData, m_nLength + 1);
+    ReleaseHeap();
+    m_pchData = pNew;
+    m_nCapacity = nNewCapacity;
+}
+
+void CString::Preallocate(int nLength)
+{
+    if (nLength > 0)
+        Reserve(static_cast<size_t>(nLength));
+}
+
+void CString::Splice(size_t nPos, size_t nRemove, const wchar_t* pchInsert, size_t nInsert)
+{
+    const size_t nTail = m_nLength - nPos - nRemove;
+    const size_t nNewLength = CheckedSum(m_nLength - nRemove, nInsert);
+    const size_t nCapacity = Capacity();
+    if (nNewLength > nCapacity)
+    {
+        // Built in a new block; pchInsert stays readable, even when it points
+        // into this string, until the old block is given back.
+        const size_t nNewCapacity = std::max(nNewLength, std::min(2 * nCapacity, kMaxLength));
+        wchar_t* pNew = AllocateChars(nNewCapacity);
+        CopyChars(pNew, m_pchData, nPos);
+        CopyChars(pNew + nPos, pchInsert, nInsert);
+        CopyChars(pNew + nPos + nInsert, m_pchData + nPos + nRemove, nTail);
+        ReleaseHeap();
+        m_pchData = pNew;
+        m_nCapacity = nNewCapacity;
+        SetLength(nNewLength);
+        return;
+    }
+    if (nInsert > 0 && PointsInto(pchInsert, m_pchData, nCapacity))
+    {
+        // The inserted text lies in this string and would move under our feet.
+        const CString strInsert(pchInsert, static_cast<int>(nInsert));
+        Splice(nPos, nRemove, strInsert.m_pchData, nInsert);
+        return;
+    }
+    MoveChars(m_pchData + nPos + nInsert, m_pchData + nPos + nRemove, nTail);
+    CopyChars(m_pchData + nPos, pchInsert, nInsert);
+    SetLength(nNewLength);
+}
+
+void CString::Assign(const wchar_t* pch, size_t nLength)
+{
+    if (nLength <= Capacity())
+    {
+        // pch may be part of this text: it then lies at or after m_pchData.
+        MoveChars(m_pchData, pch, nLength);
+        SetLength(nLength);
+        return;
+    }
+    // A text longer than the capacity cannot be part of this one.
+    wchar_t* pNew = AllocateChars(nLength);
+    CopyChars(pNew, pch, nLength);
+    ReleaseHeap();
+    m_pchData = pNew;
+    m_nCapacity = nLength;
+    SetLength(nLength);
+}
+
+void CString::Resize(size_t nLength)
+{
+    if (nLength > m_nLength)
+    {
+        Reserve(nLength);
+        std::wmemset(m_pchData + m_nLength, 0, nLength - m_nLength);
+    }
+    SetLength(nLength);
+}
+
+CString::CString(LPCWSTR psz) : CString()
+{
+    if (psz)
+        Assign(psz, std::wcslen(psz));
+}
+
+CString::CString(LPCWSTR pch, int nLength) : CString()
 {
     if (pch && nLength > 0)
-        m_str.assign(pch, static_cast<size_t>(nLength));
+        Assign(pch, static_cast<size_t>(nLength));
 }
 
-CString::CString(WCHAR ch, int nRepeat)
+CString::CString(WCHAR ch, int nRepeat) : CString()
 {
     if (nRepeat > 0)
-        m_str.assign(static_cast<size_t>(nRepeat), ch);
+    {
+        Reserve(static_cast<size_t>(nRepeat));
+        std::wmemset(m_pchData, ch, static_cast<size_t>(nRepeat));
+        SetLength(static_cast<size_t>(nRepeat));
+    }
 }
 
-CString::CString(LPCSTR psz)
+CString::CString(const std::wstring& str) : CString()
+{
+    Assign(str.data(), str.size());
+}
+
+CString::CString(LPCSTR psz) : CString()
 {
     if (!psz)
         return;
@@ -53,54 +266,66 @@ CString::CString(LPCSTR psz)
     if (len == static_cast<size_t>(-1))
     {
         // Not valid in the current multibyte encoding: take the bytes as Latin-1.
-        for (const char* p = psz; *p; ++p)
-            m_str.push_back(static_cast<unsigned char>(*p));
+        const size_t nBytes = std::strlen(psz);
+        Reserve(nBytes);
+        for (size_t i = 0; i < nBytes; ++i)
+            m_pchData[i] = static_cast<unsigned char>(psz[i]);
+        SetLength(nBytes);
         return;
     }
-    m_str.resize(len);
+    Reserve(len);
     src = psz;
     state = std::mbstate_t{};
-    std::mbsrtowcs(&m_str[0], &src, len, &state);
+    std::mbsrtowcs(m_pchData, &src, len, &state);
+    SetLength(len);
 }
 
 CString& CString::operator=(LPCWSTR psz)
 {
-    m_str = orEmpty(psz);
+    const wchar_t* pch = orEmpty(psz);
+    Assign(pch, std::wcslen(pch));
     return *this;
 }
 
 CString& CString::operator=(WCHAR ch)
 {
-    m_str.assign(1, ch);
+    Assign(&ch, 1);
     return *this;
 }
 
 CString& CString::operator+=(const CString& str)
 {
-    m_str += str.m_str;
+    Splice(m_nLength, 0, str.m_pchData, str.m_nLength);
     return *this;
 }
 
 CString& CString::operator+=(LPCWSTR psz)
 {
-    m_str += orEmpty(psz);
+    const wchar_t* pch = orEmpty(psz);
+    Splice(m_nLength, 0, pch, std::wcslen(pch));
     return *this;
 }
 
 CString& CString::operator+=(WCHAR ch)
 {
-    m_str.push_back(ch);
+    if (m_nLength < Capacity())
+    {
+        m_pchData[m_nLength] = ch;
+        SetLength(m_nLength + 1);
+    }
+    else
+        Splice(m_nLength, 0, &ch, 1);
     return *this;
 }
 
 int CString::Compare(LPCWSTR psz) const
 {
-    return std::wcscmp(m_str.c_str(), orEmpty(psz));
+    return std::wcscmp(m_pchData, orEmpty(psz));
 }
 
 int CString::CompareNoCase(LPCWSTR psz) const
 {
-    const wchar_t* a = m_str.c_str();
+    const wchar_t* a = m_pchData;
     const wchar_t* b = orEmpty(psz);
     for (;; ++a, ++b)
     {
@@ -117,35 +342,51 @@ int CString::Find(WCHAR ch, int nStart) const
 {
     if (nStart < 0 || nStart >= GetLength())
         return -1;
-    size_t pos = m_str.find(ch, static_cast<size_t>(nStart));
-    return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
+    const wchar_t* pFound =
+        std::wmemchr(m_pchData + nStart, ch, m_nLength - static_cast<size_t>(nStart));
+    return pFound ? static_cast<int>(pFound - m_pchData) : -1;
 }
 
 int CString::Find(LPCWSTR pszSub, int nStart) const
 {
     if (nStart < 0 || nStart > GetLength())
         return -1;
-    size_t pos = m_str.find(orEmpty(pszSub), static_cast<size_t>(nStart));
-    return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
+    const wchar_t* pchSub = orEmpty(pszSub);
+    const size_t nSub = std::wcslen(pchSub);
+    if (nSub == 0)
+        return nStart;
+    // The whole text is searched, embedded nulls too.
+    const wchar_t* pEnd = m_pchData + m_nLength;
+    for (const wchar_t* p = m_pchData + nStart; static_cast<size_t>(pEnd - p) >= nSub; ++p)
+    {
+        p = std::wmemchr(p, pchSub[0], static_cast<size_t>(pEnd - p) - nSub + 1);
+        if (!p)
+            return -1;
+        if (std::wmemcmp(p, pchSub, nSub) == 0)
+            return static_cast<int>(p - m_pchData);
+    }
+    return -1;
 }
 
 int CString::ReverseFind(WCHAR ch) const
 {
-    size_t pos = m_str.rfind(ch);
-    return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
+    for (size_t i = m_nLength; i > 0; --i)
+        if (m_pchData[i - 1] == ch)
+            return static_cast<int>(i - 1);
+    return -1;
 }
 
 int CString::FindOneOf(LPCWSTR pszCharSet) const
 {
-    for (size_t i = 0; i < m_str.size(); ++i)
-        if (inSet(m_str[i], pszCharSet))
+    for (size_t i = 0; i < m_nLength; ++i)
+        if (inSet(m_pchData[i], pszCharSet))
             return static_cast<int>(i);
     return -1;
 }
 
 CString CString::Left(int nCount) const
 {
-    return CString(m_str.substr(0, static_cast<size_t>(clampCount(nCount, GetLength()))));
+    return CString(m_pchData, clampCount(nCount, GetLength()));
 }
 
 CString CString::Mid(int nFirst) const
@@ -157,29 +398,29 @@ CString CString::Mid(int nFirst, int nCount) const
 {
     int first = clampCount(nFirst, GetLength());
     int count = clampCount(nCount, GetLength() - first);
-    return CString(m_str.substr(static_cast<size_t>(first), static_cast<size_t>(count)));
+    return CString(m_pchData + first, count);
 }
 
 CString CString::Right(int nCount) const
 {
     int count = clampCount(nCount, GetLength());
-    return CString(m_str.substr(m_str.size() - static_cast<size_t>(count)));
+    return CString(m_pchData + (GetLength() - count), count);
 }
 
 CString CString::SpanIncluding(LPCWSTR pszCharSet) const
 {
-    size_t n = 0;
-    while (n < m_str.size() && inSet(m_str[n], pszCharSet))
+    int n = 0;
+    while (n < GetLength() && inSet(m_pchData[n], pszCharSet))
         ++n;
-    return CString(m_str.substr(0, n));
+    return CString(m_pchData, n);
 }
 
 CString CString::SpanExcluding(LPCWSTR pszCharSet) const
 {
-    size_t n = 0;
-    while (n < m_str.size() && !inSet(m_str[n], pszCharSet))
+    int n = 0;
+    while (n < GetLength() && !inSet(m_pchData[n], pszCharSet))
         ++n;
-    return CString(m_str.substr(0, n));
+    return CString(m_pchData, n);
 }
 
 CString& CString::Trim()
@@ -198,88 +439,111 @@ CString& CString::Trim(LPCWSTR pszTargets)
 CString& CString::TrimLeft()
 {
     size_t n = 0;
-    while (n < m_str.size() && std::iswspace(static_cast<wint_t>(m_str[n])))
+    while (n < m_nLength && std::iswspace(static_cast<wint_t>(m_pchData[n])))
         ++n;
-    m_str.erase(0, n);
+    Splice(0, n, nullptr, 0);
     return *this;
 }
 
 CString& CString::TrimLeft(WCHAR chTarget)
 {
     size_t n = 0;
-    while (n < m_str.size() && m_str[n] == chTarget)
+    while (n < m_nLength && m_pchData[n] == chTarget)
         ++n;
-    m_str.erase(0, n);
+    Splice(0, n, nullptr, 0);
     return *this;
 }
 
 CString& CString::TrimLeft(LPCWSTR pszTargets)
 {
     size_t n = 0;
-    while (n < m_str.size() && inSet(m_str[n], pszTargets))
+    while (n < m_nLength && inSet(m_pchData[n], pszTargets))
         ++n;
-    m_str.erase(0, n);
+    Splice(0, n, nullptr, 0);
     return *this;
 }
 
 CString& CString::TrimRight()
 {
-    while (!m_str.empty() && std::iswspace(static_cast<wint_t>(m_str.back())))
-        m_str.pop_back();
+    size_t n = m_nLength;
+    while (n > 0 && std::iswspace(static_cast<wint_t>(m_pchData[n - 1])))
+        --n;
+    SetLength(n);
     return *this;
 }
 
 CString& CString::TrimRight(WCHAR chTarget)
 {
-    while (!m_str.empty() && m_str.back() == chTarget)
-        m_str.pop_back();
+    size_t n = m_nLength;
+    while (n > 0 && m_pchData[n - 1] == chTarget)
+        --n;
+    SetLength(n);
     return *this;
 }
 
 CString& CString::TrimRight(LPCWSTR pszTargets)
 {
-    while (!m_str.empty() && inSet(m_str.back(), pszTargets))
-        m_str.pop_back();
+    size_t n = m_nLength;
+    while (n > 0 && inSet(m_pchData[n - 1], pszTargets))
+        --n;
+    SetLength(n);
     return *this;
 }
 
 CString& CString::MakeUpper()
 {
-    for (auto& ch : m_str)
-        ch = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(ch)));
+    for (size_t i = 0; i < m_nLength; ++i)
+        m_pchData[i] = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(m_pchData[i])));
     return *this;
 }
 
 CString& CString::MakeLower()
 {
-    for (auto& ch : m_str)
-        ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
+    for (size_t i = 0; i < m_nLength; ++i)
+        m_pchData[i] = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(m_pchData[i])));
     return *this;
 }
 
 int CString::Replace(LPCWSTR pszOld, LPCWSTR pszNew)
 {
-    std::wstring from = orEmpty(pszOld);
-    std::wstring to = orEmpty(pszNew);
-    if (from.empty())
+    const wchar_t* pchOld = orEmpty(pszOld);
+    const wchar_t* pchNew = orEmpty(pszNew);
+    const size_t nOld = std::wcslen(pchOld);
+    const size_t nNew = std::wcslen(pchNew);
+    if (nOld == 0)
         return 0;
-    int count = 0;
-    for (size_t pos = m_str.find(from); pos != std::wstring::npos;
-         pos = m_str.find(from, pos + to.size()))
-    {
-        m_str.replace(pos, from.size(), to);
+    // Occurrences do not overlap and replaced text is not searched again, so
+    // they are the ones found left to right in the text as it is now.
+    size_t count = 0;
+    for (int pos = Find(pchOld); pos >= 0; pos = Find(pchOld, pos + static_cast<int>(nOld)))
         ++count;
+    if (count == 0)
+        return 0;
+    if (nNew > 0 && count > kMaxLength / nNew)
+        throw std::bad_alloc();
+    // Built in a string of its own: the old and new texts may be parts of this one.
+    CString strResult;
+    strResult.Reserve(CheckedSum(m_nLength - count * nOld, count * nNew));
+    size_t nDone = 0;
+    for (int pos = Find(pchOld); pos >= 0; pos = Find(pchOld, pos + static_cast<int>(nOld)))
+    {
+        const size_t nFound = static_cast<size_t>(pos);
+        strResult.Splice(strResult.m_nLength, 0, m_pchData + nDone, nFound - nDone);
+        strResult.Splice(strResult.m_nLength, 0, pchNew, nNew);
+        nDone = nFound + nOld;
     }
-    return count;
+    strResult.Splice(strResult.m_nLength, 0, m_pchData + nDone, m_nLength - nDone);
+    *this = std::move(strResult);
+    return static_cast<int>(count);
 }
 
 int CString::Replace(WCHAR chOld, WCHAR chNew)
 {
     int count = 0;
-    for (auto& ch : m_str)
-        if (ch == chOld)
+    for (size_t i = 0; i < m_nLength; ++i)
+        if (m_pchData[i] == chOld)
         {
-            ch = chNew;
+            m_pchData[i] = chNew;
             ++count;
         }
     return count;
@@ -287,27 +551,33 @@ int CString::Replace(WCHAR chOld, WCHAR chNew)
 
 int CString::Remove(WCHAR ch)
 {
-    size_t before = m_str.size();
-    m_str.erase(std::remove(m_str.begin(), m_str.end(), ch), m_str.end());
-    return static_cast<int>(before - m_str.size());
+    size_t nKept = 0;
+    for (size_t i = 0; i < m_nLength; ++i)
+        if (m_pchData[i] != ch)
+            m_pchData[nKept++] = m_pchData[i];
+    const size_t nRemoved = m_nLength - nKept;
+    SetLength(nKept);
+    return static_cast<int>(nRemoved);
 }
 
 int CString::Insert(int nIndex, WCHAR ch)
 {
-    return Insert(nIndex, CString(ch, 1));
+    Splice(static_cast<size_t>(clampCount(nIndex, GetLength())), 0, &ch, 1);
+    return GetLength();
 }
 
 int CString::Insert(int nIndex, LPCWSTR psz)
 {
-    m_str.insert(static_cast<size_t>(clampCount(nIndex, GetLength())), orEmpty(psz));
+    const wchar_t* pch = orEmpty(psz);
+    Splice(static_cast<size_t>(clampCount(nIndex, GetLength())), 0, pch, std::wcslen(pch));
     return GetLength();
 }
 
 int CString::Delete(int nIndex, int nCount)
 {
     int first = clampCount(nIndex, GetLength());
-    m_str.erase(static_cast<size_t>(first),
-                static_cast<size_t>(clampCount(nCount, GetLength() - first)));
+    Splice(static_cast<size_t>(first), static_cast<size_t>(clampCount(nCount, GetLength() - first)),
+           nullptr, 0);
     return GetLength();
 }
 
@@ -406,7 +676,7 @@ void CString::FormatV(LPCWSTR pszFormat, va_list args)
     va_end(shortCopy);
     if (nShort >= 0)
     {
-        m_str.assign(szShort, static_cast<size_t>(nShort));
+        Assign(szShort, static_cast<size_t>(nShort));
         return;
     }
     // A growing memory stream sizes the result exactly in one pass; a conversion
@@ -430,10 +700,18 @@ void CString::FormatV(LPCWSTR pszFormat, va_list args)
         std::free(pBuffer);
         throw std::bad_alloc();
     }
-    if (n >= 0)
-        m_str.assign(pBuffer, nSize);
-    else
-        m_str.clear();
+    try
+    {
+        if (n >= 0)
+            Assign(pBuffer, nSize);
+        else
+            SetLength(0);
+    }
+    catch (...)
+    {
+        std::free(pBuffer);
+        throw;
+    }
     std::free(pBuffer);
 }
 
@@ -468,49 +746,59 @@ void CString::AppendFormat(LPCWSTR pszFormat, ...)
 
 LPWSTR CString::GetBuffer(int nMinBufLength)
 {
+    // The length becomes nMinBufLength (null characters added) until
+    // ReleaseBuffer sets the real one.
     if (nMinBufLength > GetLength())
-        m_str.resize(static_cast<size_t>(nMinBufLength));
-    return &m_str[0];
+        Resize(static_cast<size_t>(nMinBufLength));
+    return m_pchData;
 }
 
 LPWSTR CString::GetBufferSetLength(int nLength)
 {
-    m_str.resize(static_cast<size_t>(nLength < 0 ? 0 : nLength));
-    return &m_str[0];
+    Resize(static_cast<size_t>(nLength < 0 ? 0 : nLength));
+    return m_pchData;
 }
 
 void CString::ReleaseBuffer(int nNewLength)
 {
     if (nNewLength < 0)
-        m_str.resize(std::wcslen(m_str.c_str()));
+        SetLength(std::wcslen(m_pchData));
     else
-        m_str.resize(static_cast<size_t>(nNewLength));
+        Resize(static_cast<size_t>(nNewLength));
 }
 
 CString operator+(const CString& a, const CString& b)
 {
-    CString r(a);
+    CString r;
+    r.Preallocate(a.GetLength() + b.GetLength());
+    r += a;
     r += b;
     return r;
 }
 
 CString operator+(const CString& a, LPCWSTR b)
 {
-    CString r(a);
+    CString r;
+    r.Preallocate(a.GetLength() + (b ? static_cast<int>(std::wcslen(b)) : 0));
+    r += a;
     r += b;
     return r;
 }
 
 CString operator+(LPCWSTR a, const CString& b)
 {
-    CString r(a);
+    CString r;
+    r.Preallocate((a ? static_cast<int>(std::wcslen(a)) : 0) + b.GetLength());
+    r += a;
     r += b;
     return r;
 }
 
 CString operator+(const CString& a, WCHAR b)
 {
-    CString r(a);
+    CString r;
+    r.Preallocate(a.GetLength() + 1);
+    r += a;
     r += b;
     return r;
 }

@@ -47,7 +47,7 @@ protected:
 
 std::string Narrow(const CString& str)
 {
-    return std::string(str.str().begin(), str.str().end());
+    return std::string(str.GetString(), str.GetString() + str.GetLength());
 }
 } // namespace
 

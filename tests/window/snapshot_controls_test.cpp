@@ -23,7 +23,7 @@ const json& ControlOf(const json& snap, HWND h)
 
 std::string Narrow(const CString& str)
 {
-    return std::string(str.str().begin(), str.str().end()); // ASCII texts only
+    return std::string(str.GetString(), str.GetString() + str.GetLength()); // ASCII texts only
 }
 
 struct ListSnapshotFixture : ::testing::Test
