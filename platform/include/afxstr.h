@@ -12,6 +12,8 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <cstring>
+#include <new>
 #include <string>
 
 class VEK_PLATFORM_API CString
@@ -21,19 +23,33 @@ public:
     static constexpr int kInlineLength = 11;
 
     CString() noexcept : m_pchData(m_szInline), m_nLength(0) { m_szInline[0] = 0; }
-    CString(const CString& other);
+    CString(const CString& other) : m_pchData(m_szInline), m_nLength(other.m_nLength)
+    {
+        if (other.IsInline())
+            std::memcpy(m_szInline, other.m_szInline, sizeof(m_szInline));
+        else
+            CopyHeapText(other);
+    }
     // Takes the other's heap block, or copies its inline text; the other is left empty.
-    CString(CString&& other) noexcept;
+    CString(CString&& other) noexcept : m_pchData(m_szInline), m_nLength(0) { TakeFrom(other); }
     CString(LPCWSTR psz);              // null gives an empty string
     CString(LPCWSTR pch, int nLength); // the first nLength characters
     CString(WCHAR ch, int nRepeat = 1);
     explicit CString(const std::wstring& str); // every character, embedded nulls too
     explicit CString(LPCSTR psz); // narrow text, converted from the C locale's multibyte form
-    ~CString();
+    ~CString() { ReleaseHeap(); }
 
     CString& operator=(const CString& other);
     // As the move constructor; the other is left empty.
-    CString& operator=(CString&& other) noexcept;
+    CString& operator=(CString&& other) noexcept
+    {
+        if (this != &other)
+        {
+            ReleaseHeap();
+            TakeFrom(other);
+        }
+        return *this;
+    }
     CString& operator=(LPCWSTR psz);
     CString& operator=(WCHAR ch);
 
@@ -140,8 +156,33 @@ private:
         m_nLength = nLength;
         m_pchData[nLength] = 0;
     }
-    void TakeFrom(CString& other) noexcept;
-    void ReleaseHeap() noexcept;
+    // Copies the text of other, which has a heap block, into this string, inline and empty.
+    void CopyHeapText(const CString& other);
+    // Moves the text of other into this string, inline and empty, and empties other.
+    void TakeFrom(CString& other) noexcept
+    {
+        m_nLength = other.m_nLength;
+        if (other.IsInline())
+        {
+            // The whole array, a fixed size, is cheaper to copy than the text alone.
+            std::memcpy(m_szInline, other.m_szInline, sizeof(m_szInline));
+        }
+        else
+        {
+            m_pchData = other.m_pchData;
+            m_nCapacity = other.m_nCapacity;
+            other.m_pchData = other.m_szInline;
+        }
+        other.SetLength(0);
+    }
+    void ReleaseHeap() noexcept
+    {
+        if (!IsInline())
+        {
+            ::operator delete(m_pchData);
+            m_pchData = m_szInline;
+        }
+    }
 
     wchar_t* m_pchData; // m_szInline, or a heap block of m_nCapacity + 1 characters
     size_t m_nLength;

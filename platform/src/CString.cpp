@@ -46,21 +46,17 @@ wchar_t* AllocateChars(size_t nCapacity)
     return static_cast<wchar_t*>(::operator new((nCapacity + 1) * sizeof(wchar_t)));
 }
 
-void FreeChars(wchar_t* pch) noexcept
-{
-    ::operator delete(pch);
-}
-
+// The C library's wmemcpy and wmemmove only forward to memcpy and memmove.
 void CopyChars(wchar_t* pDest, const wchar_t* pSrc, size_t n)
 {
     if (n > 0)
-        std::wmemcpy(pDest, pSrc, n);
+        std::memcpy(pDest, pSrc, n * sizeof(wchar_t));
 }
 
 void MoveChars(wchar_t* pDest, const wchar_t* pSrc, size_t n)
 {
     if (n > 0)
-        std::wmemmove(pDest, pSrc, n);
+        std::memmove(pDest, pSrc, n * sizeof(wchar_t));
 }
 
 // Whether p lies in the n + 1 characters from pBegin (the text and its null).
@@ -77,21 +73,6 @@ size_t CheckedSum(size_t a, size_t b)
 }
 } // namespace
 
-CString::CString(const CString& other) : CString()
-{
-    Assign(other.m_pchData, other.m_nLength);
-}
-
-CString::CString(CString&& other) noexcept : CString()
-{
-    TakeFrom(other);
-}
-
-CString::~CString()
-{
-    ReleaseHeap();
-}
-
 CString& CString::operator=(const CString& other)
 {
     if (this != &other)
@@ -99,41 +80,11 @@ CString& CString::operator=(const CString& other)
     return *this;
 }
 
-CString& CString::operator=(CString&& other) noexcept
+void CString::CopyHeapText(const CString& other)
 {
-    if (this != &other)
-    {
-        ReleaseHeap();
-        TakeFrom(other);
-    }
-    return *this;
-}
-
-void CString::TakeFrom(CString& other) noexcept
-{
-    // Called with this string inline and empty.
-    if (other.IsInline())
-    {
-        CopyChars(m_szInline, other.m_szInline, other.m_nLength + 1);
-        m_nLength = other.m_nLength;
-    }
-    else
-    {
-        m_pchData = other.m_pchData;
-        m_nLength = other.m_nLength;
-        m_nCapacity = other.m_nCapacity;
-        other.m_pchData = other.m_szInline;
-    }
-    other.SetLength(0);
-}
-
-void CString::ReleaseHeap() noexcept
-{
-    if (!IsInline())
-    {
-        FreeChars(m_pchData);
-        m_pchData = m_szInline;
-    }
+    // A heap block may hold a short text: it is then copied inline.
+    m_nLength = 0;
+    Assign(other.m_pchData, other.m_nLength);
 }
 
 void CString::Empty() noexcept
