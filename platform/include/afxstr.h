@@ -20,7 +20,7 @@ class VEK_PLATFORM_API CString
 {
 public:
     // Longest text held without a heap block.
-    static constexpr int kInlineLength = 11;
+    static constexpr int kInlineLength = 19;
 
     CString() noexcept : m_pchData(m_szInline), m_nLength(0) { m_szInline[0] = 0; }
     CString(const CString& other) : m_pchData(m_szInline), m_nLength(other.m_nLength)
