@@ -29,13 +29,10 @@ int clampCount(int n, int max)
 {
     return n < 0 ? 0 : (n > max ? max : n);
 }
-} // namespace
 
 // Storage. m_pchData always points at a null-terminated text of m_nLength
 // characters: in m_szInline while it fits there, in a heap block otherwise.
 
-namespace
-{
 // Longest text a string may hold: lengths and indices are ints in the interface.
 constexpr size_t kMaxLength = 0x7fffffff;
 

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
@@ -241,67 +240,42 @@ TEST(CStringStorage, EditsAcrossTheInlineBoundaryMatchAStandardString)
                 }
 }
 
-// Edits whose argument is the string itself or a part of its own text.
+// Edits whose argument is the string itself or a part of its own text give
+// what the same edit gives with the argument taken from a separate copy.
 TEST(CStringStorage, EditsWithItsOwnTextAsArgument)
 {
-    struct Case
+    const struct
     {
         const char* pszName;
-        std::function<void(CString&)> edit;
-        std::function<std::wstring(const std::wstring&)> expected;
-    };
-    const Case cases[] = {
-        {"s += s", [](CString& s) { s += s; }, [](const std::wstring& s) { return s + s; }},
-        {"s += tail", [](CString& s) { s += s.GetString() + s.GetLength() / 2; },
-         [](const std::wstring& s) { return s + s.substr(s.size() / 2); }},
-        {"s = s", [](CString& s) { s = *&s; }, [](const std::wstring& s) { return s; }},
-        {"s = s.Mid(1)", [](CString& s) { s = s.Mid(1); },
-         [](const std::wstring& s) { return s.empty() ? s : s.substr(1); }},
-        {"s = own tail", [](CString& s) { s = s.GetString() + s.GetLength() / 2; },
-         [](const std::wstring& s) { return s.substr(s.size() / 2); }},
-        {"s = s + s", [](CString& s) { s = s + s; }, [](const std::wstring& s) { return s + s; }},
-        {"Insert(1, s)", [](CString& s) { s.Insert(1, s); },
-         [](const std::wstring& s) {
-             return std::wstring(s).insert(std::min<size_t>(1, s.size()), s);
-         }},
+        std::function<void(CString& target, const CString& source)> edit;
+    } cases[] = {
+        {"s += s", [](CString& t, const CString& s) { t += s; }},
+        {"s += tail", [](CString& t, const CString& s) { t += s.GetString() + s.GetLength() / 2; }},
+        {"s = s", [](CString& t, const CString& s) { t = s; }},
+        {"s = s.Mid(1)", [](CString& t, const CString& s) { t = s.Mid(1); }},
+        {"s = own tail",
+         [](CString& t, const CString& s) { t = s.GetString() + s.GetLength() / 2; }},
+        {"s = s + s", [](CString& t, const CString& s) { t = s + s; }},
+        {"Insert(1, s)", [](CString& t, const CString& s) { t.Insert(1, s); }},
         {"Insert(0, own tail)",
-         [](CString& s) {
-             if (!s.IsEmpty())
-                 s.Insert(0, s.GetString() + 1);
-         },
-         [](const std::wstring& s) { return s.empty() ? s : s.substr(1) + s; }},
-        {"Replace(own head, s)", [](CString& s) { s.Replace(s.Left(2), s); },
-         [](const std::wstring& s) {
-             std::wstring strOld = s.substr(0, 2), strResult;
-             if (strOld.empty())
-                 return s;
-             size_t nDone = 0;
-             for (size_t pos = s.find(strOld); pos != std::wstring::npos;
-                  pos = s.find(strOld, pos + strOld.size()))
-             {
-                 strResult += s.substr(nDone, pos - nDone) + s;
-                 nDone = pos + strOld.size();
-             }
-             return strResult + s.substr(nDone);
-         }},
-        {"Replace(s, its tail)",
-         [](CString& s) {
-             if (!s.IsEmpty())
-                 s.Replace(s, s.GetString() + 1);
-         },
-         [](const std::wstring& s) { return s.empty() ? s : s.substr(1); }},
+         [](CString& t, const CString& s) { t.Insert(0, s.GetString() + (s.IsEmpty() ? 0 : 1)); }},
+        {"Replace(own head, s)", [](CString& t, const CString& s) { t.Replace(s.Left(2), s); }},
+        {"Replace(s, own tail)",
+         [](CString& t, const CString& s) { t.Replace(s, s.GetString() + (s.IsEmpty() ? 0 : 1)); }},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         for (int n : {0, 1, 2, K / 2, K / 2 + 1, K - 1, K, K + 1, 2 * K, 40})
         {
             SCOPED_TRACE(::testing::Message() << c.pszName << ", length " << n);
             // "abab..." so that Replace finds its text more than once.
-            std::wstring strBase;
+            CString str;
             for (int i = 0; i < n; ++i)
-                strBase.push_back(i % 2 ? L'b' : L'a');
-            CString str(strBase.c_str());
-            c.edit(str);
-            ExpectText(c.expected(strBase), str);
+                str.AppendChar(i % 2 ? L'b' : L'a');
+            CString strExpected(str);
+            const CString strSeparate(str);
+            c.edit(strExpected, strSeparate);
+            c.edit(str, str);
+            ExpectText(strExpected.str(), str);
         }
 }
 
