@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include "PlainDecimal.h"
+
 #include <cfenv>
 #include <charconv>
 #include <clocale>
@@ -31,33 +33,7 @@ namespace
 // it; false for any other text and where the two readers could differ.
 bool ReadPlainDecimal(const wchar_t* pszText, double& dValue)
 {
-    char szNumber[64];
-    size_t nLength = 0;
-    bool bDigit = false;
-    bool bPoint = false;
-    for (const wchar_t* p = pszText; *p != 0; ++p)
-    {
-        if (nLength == sizeof szNumber)
-            return false;
-        if (*p >= L'0' && *p <= L'9')
-            bDigit = true;
-        else if (*p == L'.' && !bPoint)
-            bPoint = true;
-        else
-            return false;
-        szNumber[nLength++] = static_cast<char>(*p);
-    }
-    if (!bDigit || !CharsAgreeWithCLibrary())
-        return false;
-    double dRead = 0.0;
-    const std::from_chars_result result =
-        std::from_chars(szNumber, szNumber + nLength, dRead, std::chars_format::fixed);
-    // Values out of range or below the normal ones are the C library's to round.
-    if (result.ec != std::errc() || result.ptr != szNumber + nLength ||
-        (dRead != 0.0 && std::fpclassify(dRead) != FP_NORMAL))
-        return false;
-    dValue = dRead;
-    return true;
+    return CharsAgreeWithCLibrary() && ReadPlainDecimalDigits(pszText, false, dValue);
 }
 } // namespace
 

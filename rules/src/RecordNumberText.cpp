@@ -1,5 +1,7 @@
 #include "RecordNumberText.h"
 
+#include "PlainDecimal.h"
+
 #include <cfenv>
 #include <charconv>
 #include <clocale>
@@ -58,11 +60,6 @@ bool IsAsciiBlank(wchar_t ch)
     return ch == L' ' || ch == L'\t' || ch == L'\n' || ch == L'\v' || ch == L'\f' || ch == L'\r';
 }
 
-bool IsDigit(wchar_t ch)
-{
-    return ch >= L'0' && ch <= L'9';
-}
-
 // The text records hold: ASCII blanks, an optional sign, digits with at most
 // one point and at least one digit, and nothing after them. Both readers round
 // such a text correctly to the nearest double, so they agree on it. False for
@@ -72,38 +69,10 @@ bool ReadPlainReal(const CString& strText, double& dValue)
     const wchar_t* p = strText.GetString();
     while (IsAsciiBlank(*p))
         ++p;
-    char szNumber[64];
-    size_t nLength = 0;
-    if (*p == L'-')
-        szNumber[nLength++] = '-';
+    const bool bNegative = *p == L'-';
     if (*p == L'-' || *p == L'+')
         ++p;
-    bool bDigit = false;
-    bool bPoint = false;
-    for (; *p != 0; ++p)
-    {
-        if (nLength == sizeof szNumber)
-            return false;
-        if (IsDigit(*p))
-            bDigit = true;
-        else if (*p == L'.' && !bPoint)
-            bPoint = true;
-        else
-            return false;
-        szNumber[nLength++] = static_cast<char>(*p);
-    }
-    if (!bDigit)
-        return false;
-    double dRead = 0.0;
-    const std::from_chars_result result =
-        std::from_chars(szNumber, szNumber + nLength, dRead, std::chars_format::fixed);
-    if (result.ec != std::errc() || result.ptr != szNumber + nLength)
-        return false;
-    // A value too small for a normal double is left to the stream, whatever it makes of it.
-    if (dRead != 0.0 && std::fpclassify(dRead) != FP_NORMAL)
-        return false;
-    dValue = dRead;
-    return true;
+    return ReadPlainDecimalDigits(p, bNegative, dValue);
 }
 } // namespace
 
