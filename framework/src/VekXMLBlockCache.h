@@ -38,8 +38,12 @@ public:
             ::operator delete(m_arrBlocks[--m_nCount]);
     }
 
-    void* Take()
+    // A block for an object of nSize bytes: from the cache when it is of the
+    // cached size (a derived class is larger and goes to the heap).
+    void* Take(size_t nSize)
     {
+        if (nSize != kBlockSize)
+            return ::operator new(nSize);
 #ifndef VEK_XML_NO_BLOCK_CACHE
         if (!m_busy.test_and_set(std::memory_order_acquire))
         {
@@ -52,10 +56,16 @@ public:
         return ::operator new(kBlockSize);
     }
 
-    void Give(void* p) noexcept
+    // Takes back the block of an object of nSize bytes.
+    void Give(void* p, size_t nSize) noexcept
     {
         if (p == nullptr)
             return;
+        if (nSize != kBlockSize)
+        {
+            ::operator delete(p);
+            return;
+        }
 #ifndef VEK_XML_NO_BLOCK_CACHE
         if (!m_busy.test_and_set(std::memory_order_acquire))
         {

@@ -20,16 +20,12 @@ vek_xml::CBlockCache<sizeof(VekXMLNode)> g_nodeBlocks;
 
 void* VekXMLNode::operator new(size_t nSize)
 {
-    // A class derived from the node would be larger; it goes to the heap.
-    return nSize == sizeof(VekXMLNode) ? g_nodeBlocks.Take() : ::operator new(nSize);
+    return g_nodeBlocks.Take(nSize);
 }
 
 void VekXMLNode::operator delete(void* p, size_t nSize) noexcept
 {
-    if (nSize == sizeof(VekXMLNode))
-        g_nodeBlocks.Give(p);
-    else
-        ::operator delete(p);
+    g_nodeBlocks.Give(p, nSize);
 }
 
 bool VekXMLNode::IsSameNode(const VekXMLNode* pOther) const

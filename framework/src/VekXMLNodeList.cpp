@@ -9,16 +9,12 @@ vek_xml::CBlockCache<sizeof(VekXMLNodeList)> g_listBlocks;
 
 void* VekXMLNodeList::operator new(size_t nSize)
 {
-    // A class derived from the list would be larger; it goes to the heap.
-    return nSize == sizeof(VekXMLNodeList) ? g_listBlocks.Take() : ::operator new(nSize);
+    return g_listBlocks.Take(nSize);
 }
 
 void VekXMLNodeList::operator delete(void* p, size_t nSize) noexcept
 {
-    if (nSize == sizeof(VekXMLNodeList))
-        g_listBlocks.Give(p);
-    else
-        ::operator delete(p);
+    g_listBlocks.Give(p, nSize);
 }
 
 VekXMLNode* VekXMLNodeList::operator[](int nIndex)

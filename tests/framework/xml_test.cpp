@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <vekfilename.h>
 
+#include <atomic>
+#include <cstdint>
 #include <dirent.h>
+#include <thread>
+#include <vector>
 #include <set>
 #include <sys/stat.h>
 
@@ -454,4 +458,56 @@ TEST(VekXML, NamesGivenAsTextActAsNamesGivenAsStrings)
         EXPECT_EQ(Text(strValueText), Text(strValueString));
         EXPECT_EQ(Text(strValueText), strName.IsEmpty() ? L"unchanged" : L"w");
     }
+}
+
+// Node objects are made and deleted on several threads at once, in batches
+// larger than the framework keeps for reuse: no block may be handed to two
+// objects at a time, which would show as a handle overwritten by another.
+TEST(VekXML, NodeObjectsMadeOnSeveralThreadsAtOnceStayDistinct)
+{
+    struct CLargerNode : VekXMLNode
+    {
+        explicit CLargerNode(void* pHandle) : VekXMLNode(pHandle) {}
+        char arrExtra[64] = {};
+    };
+    constexpr int kThreads = 4;
+    constexpr int kBatch = 100;
+    std::atomic<int> nOverwritten(0);
+    std::vector<std::thread> vecThreads;
+    for (int t = 0; t < kThreads; ++t)
+    {
+        vecThreads.emplace_back([t, &nOverwritten] {
+            for (int nRound = 0; nRound < 2000; ++nRound)
+            {
+                std::vector<VekXMLNode*> vecNodes;
+                std::vector<VekXMLNodeList*> vecLists;
+                for (int i = 0; i < kBatch; ++i)
+                {
+                    const uintptr_t nTag = (static_cast<uintptr_t>(t) << 20) | (nRound << 8) | i;
+                    vecNodes.push_back(i % 10 == 0 ? new CLargerNode(reinterpret_cast<void*>(nTag))
+                                                   : new VekXMLNode(reinterpret_cast<void*>(nTag)));
+                    vecLists.push_back(new VekXMLNodeList);
+                    vecLists.back()->AddHandle(reinterpret_cast<void*>(nTag));
+                }
+                for (int i = 0; i < kBatch; ++i)
+                {
+                    const uintptr_t nTag = (static_cast<uintptr_t>(t) << 20) | (nRound << 8) | i;
+                    if (vecNodes[i]->GetHandle() != reinterpret_cast<void*>(nTag) ||
+                        (*vecLists[i])[0]->GetHandle() != reinterpret_cast<void*>(nTag))
+                        ++nOverwritten;
+                }
+                for (int i = 0; i < kBatch; ++i)
+                {
+                    if (i % 10 == 0)
+                        delete static_cast<CLargerNode*>(vecNodes[i]);
+                    else
+                        delete vecNodes[i];
+                    delete vecLists[i];
+                }
+            }
+        });
+    }
+    for (std::thread& thread : vecThreads)
+        thread.join();
+    EXPECT_EQ(0, nOverwritten.load());
 }
