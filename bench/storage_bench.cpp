@@ -345,29 +345,22 @@ bool LoadModule()
     g_module.SetXMLDoc(g_pDocument);
     return true;
 }
+
+// The sizes and repetitions of every road.
+void Sizes(benchmark::internal::Benchmark* pBenchmark)
+{
+    pBenchmark->Arg(1000)
+        ->Arg(10000)
+        ->Arg(100000)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.5)
+        ->Repetitions(5);
+}
 } // namespace
 
-BENCHMARK(BM_ModuleRoundTrip)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5)
-    ->Repetitions(5);
-BENCHMARK(BM_PugixmlRoundTrip)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5)
-    ->Repetitions(5);
-BENCHMARK(BM_PugixmlRebuild)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(0.5)
-    ->Repetitions(5);
+BENCHMARK(BM_ModuleRoundTrip)->Apply(Sizes);
+BENCHMARK(BM_PugixmlRoundTrip)->Apply(Sizes);
+BENCHMARK(BM_PugixmlRebuild)->Apply(Sizes);
 
 int main(int argc, char** argv)
 {
