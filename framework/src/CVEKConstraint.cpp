@@ -6,17 +6,14 @@
 #include "VekXMLText.h"
 
 #include <charconv>
-#include <cinttypes>
 #include <cstring>
 #include <memory>
-#include <string>
 
 // The element written here is described in docs/constraint-element.md. Every
 // field of every parameter is written, numbers in a form that reads back
 // exactly, so that a constraint survives any number of round trips.
 
 using vek_xml::FromUtf8;
-using vek_xml::HandleOf;
 using vek_xml::NodeOf;
 
 namespace
