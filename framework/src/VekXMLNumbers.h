@@ -29,9 +29,19 @@ template <class TInt> bool ParseInteger(const char* psz, TInt& nValue)
     while (*pEnd >= '0' && *pEnd <= '9')
         ++pEnd;
     unsigned long long nMagnitude = 0;
-    auto result = std::from_chars(p, pEnd, nMagnitude);
-    if (result.ec != std::errc())
-        return false;
+    // Up to 19 digits cannot overflow 64 bits; longer texts go through from_chars,
+    // which reports the overflow.
+    if (pEnd - p <= 19)
+    {
+        for (const char* q = p; q != pEnd; ++q)
+            nMagnitude = nMagnitude * 10 + static_cast<unsigned>(*q - '0');
+    }
+    else
+    {
+        auto result = std::from_chars(p, pEnd, nMagnitude);
+        if (result.ec != std::errc())
+            return false;
+    }
     const unsigned long long nMax =
         static_cast<unsigned long long>(std::numeric_limits<TInt>::max());
     if (!std::numeric_limits<TInt>::is_signed)

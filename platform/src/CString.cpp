@@ -277,6 +277,13 @@ int CString::CompareNoCase(LPCWSTR psz) const
     const wchar_t* b = orEmpty(psz);
     for (;; ++a, ++b)
     {
+        // Equal characters are equal in any case mapping: only differing ones are lowered.
+        if (*a == *b)
+        {
+            if (*a == 0)
+                return 0;
+            continue;
+        }
         wint_t ca = std::towlower(static_cast<wint_t>(*a));
         wint_t cb = std::towlower(static_cast<wint_t>(*b));
         if (ca != cb)

@@ -202,6 +202,10 @@ TEST(VekXML, TypedReadsLeaveOutputUnchangedOnFailure)
         {L"2147483647", true, 2147483647, true, 2147483647.0},
         {L"-2147483648", true, -2147483647 - 1, true, -2147483648.0},
         {L"2147483648", false, 0, true, 2147483648.0},
+        // Around the longest digit run that is summed without an overflow check.
+        {L"0000000000000000000000012", true, 12, true, 12.0},
+        {L"9999999999999999999", false, 0, true, 1e19},
+        {L"99999999999999999999", false, 0, true, 1e20},
         {L"1e999", true, 1, false, 0.0},
         {L"inf", false, 0, false, 0.0},
     };

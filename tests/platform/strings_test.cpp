@@ -82,7 +82,28 @@ TEST(CStringEdit, ClampsFindsTrimsAndReplacesAsMfcDoes)
     EXPECT_EQ(3, strEdit.Replace(L"a", L"aa")); // replaced text is not searched again
     EXPECT_STREQ(L"aaaaaa", strEdit);
     EXPECT_EQ(0, strEdit.Replace(L"", L"x"));
-    EXPECT_EQ(0, CString(L"Steel").CompareNoCase(L"STEEL"));
+    struct Comparison
+    {
+        const wchar_t* pszLeft;
+        const wchar_t* pszRight;
+        int nSign;
+    };
+    const Comparison comparisons[] = {
+        {L"Steel", L"STEEL", 0},
+        {L"Steel", L"Steel", 0},
+        {L"Steel", L"Steels", -1},
+        {L"Steels", L"STEEL", 1},
+        {L"abc", L"abD", -1},
+        {L"ABD", L"abc", 1},
+        {L"", L"", 0},
+        {L"", L"a", -1},
+        {L"Ab", L"aB", 0},
+    };
+    for (const Comparison& c : comparisons)
+    {
+        const int nResult = CString(c.pszLeft).CompareNoCase(c.pszRight);
+        EXPECT_EQ(c.nSign, (nResult > 0) - (nResult < 0)) << c.pszLeft << L" " << c.pszRight;
+    }
 }
 
 std::vector<CString> Items(const CStringList& list)
