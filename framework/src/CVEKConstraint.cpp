@@ -30,15 +30,19 @@ VekDeviationMap CVekParamDataBase::*const kDeviationMaps[] = {
 class CNumberText
 {
 public:
-    template <class T> explicit CNumberText(T value)
+    template <class TInt> explicit CNumberText(TInt nValue)
     {
-        m_nSize = static_cast<size_t>(std::to_chars(m_sz, m_sz + sizeof m_sz, value).ptr - m_sz);
+        m_nSize = static_cast<size_t>(std::to_chars(m_sz, m_sz + sizeof m_sz, nValue).ptr - m_sz);
+    }
+    explicit CNumberText(double dValue)
+    {
+        m_nSize = static_cast<size_t>(vek_xml::FormatShortest(m_sz, dValue) - m_sz);
     }
     const char* data() const { return m_sz; }
     size_t size() const { return m_nSize; }
 
 private:
-    char m_sz[32];
+    char m_sz[vek_xml::kShortestDoubleSize];
     size_t m_nSize = 0;
 };
 

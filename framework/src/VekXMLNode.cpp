@@ -190,11 +190,8 @@ bool VekXMLNode::AppendNode(VekXMLNode* pChild)
     if (!parent || !child || parent.type() != pugi::node_element ||
         child.type() != pugi::node_element)
         return false;
-    for (pugi::xml_node cur = parent; cur; cur = cur.parent())
-    {
-        if (cur == child)
-            return false;
-    }
+    // Within a document the tree itself refuses to move an element under
+    // itself or its own descendants.
     if (parent.root() == child.root())
         return static_cast<bool>(parent.append_move(child));
     // Elements cannot move between documents: copy, then drop the original,

@@ -2,7 +2,10 @@
 // doubles written in their shortest exact form. Internal to the framework.
 #pragma once
 
+#include <algorithm>
+#include <cfenv>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string>
 
@@ -82,11 +85,52 @@ inline bool ParseDouble(const char* psz, double& dValue)
     return true;
 }
 
-// Shortest text that reads back as exactly d.
-inline std::string FormatDouble(double d)
+// Room for any text FormatShortest writes.
+constexpr size_t kShortestDoubleSize = 32;
+
+// Writes the shortest text that reads back as exactly d, the text
+// std::to_chars writes, to pOut (kShortestDoubleSize bytes); returns its end.
+// Rule files hold values of a few decimals between 0.001 and 10,000. For those
+// the text with the fewest decimals that reads back exactly is the shortest
+// (no two texts of up to six decimals read as one value there, and no exponent
+// form is shorter), and it is found without the general algorithm. The check
+// divides as reading does only when rounding is to nearest; otherwise, and
+// for every other value, std::to_chars writes it.
+inline char* FormatShortest(char* pOut, double d)
 {
-    char szBuffer[32];
-    auto result = std::to_chars(szBuffer, szBuffer + sizeof(szBuffer), d);
-    return std::string(szBuffer, result.ptr);
+    const double dMagnitude = d < 0 ? -d : d;
+    if (dMagnitude >= 0.001 && dMagnitude < 10000.0 && std::fegetround() == FE_TONEAREST)
+    {
+        static const double kScales[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+        for (int nDecimals = 0; nDecimals < 7; ++nDecimals)
+        {
+            const double dScale = kScales[nDecimals];
+            const long long nDigits = std::llround(dMagnitude * dScale);
+            // Both are exact, so the quotient is what reading the text gives.
+            if (static_cast<double>(nDigits) / dScale != dMagnitude)
+                continue;
+            char szDigits[24];
+            const int nLength = static_cast<int>(
+                std::to_chars(szDigits, szDigits + sizeof szDigits, nDigits).ptr - szDigits);
+            char* p = pOut;
+            if (d < 0)
+                *p++ = '-';
+            const int nWhole = nLength - nDecimals;
+            if (nWhole <= 0)
+            {
+                *p++ = '0';
+                *p++ = '.';
+                for (int i = nWhole; i < 0; ++i)
+                    *p++ = '0';
+                return std::copy(szDigits, szDigits + nLength, p);
+            }
+            p = std::copy(szDigits, szDigits + nWhole, p);
+            if (nDecimals == 0)
+                return p;
+            *p++ = '.';
+            return std::copy(szDigits + nWhole, szDigits + nLength, p);
+        }
+    }
+    return std::to_chars(pOut, pOut + kShortestDoubleSize, d).ptr;
 }
 } // namespace vek_xml

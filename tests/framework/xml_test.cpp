@@ -122,8 +122,11 @@ TEST(VekXML, AppendRefusesCyclesAndNulls)
     NodePtr pChild(pRoot->AppendNode(L"B"));
     NodePtr pGrandChild(pChild->AppendNode(L"C"));
     VekXMLNode nullNode;
+    const std::wstring strBefore = DocumentText(doc);
     EXPECT_FALSE(pGrandChild->AppendNode(pRoot.get()));
     EXPECT_FALSE(pChild->AppendNode(pChild.get()));
+    EXPECT_FALSE(pGrandChild->AppendNode(pChild.get()));
+    EXPECT_EQ(strBefore, DocumentText(doc));
     EXPECT_FALSE(pRoot->AppendNode(&nullNode));
     EXPECT_FALSE(pRoot->AppendNode(static_cast<VekXMLNode*>(nullptr)));
     EXPECT_EQ(nullptr, nullNode.AppendNode(L"X"));
