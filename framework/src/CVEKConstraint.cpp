@@ -269,7 +269,7 @@ template <class T>
 void ReadParameterFields(CVekParamDataBase& data, CVekParamData<T>* pValues, pugi::xml_node element,
                          const CParameterAttributes& attributes)
 {
-    data.m_strName = FromUtf8(CParameterAttributes::OrEmpty(attributes.pszName));
+    vek_xml::AssignUtf8(data.m_strName, CParameterAttributes::OrEmpty(attributes.pszName));
     data.m_bStatus = IsOne(CParameterAttributes::OrEmpty(attributes.pszStatus));
     data.m_arrOperatorOptions.Reset();
     if (pValues != nullptr)
@@ -315,7 +315,7 @@ void ReadParameterFields(CVekParamDataBase& data, CVekParamData<T>* pValues, pug
     data.m_nCriteriaType =
         static_cast<LONG>(ReadInteger(criteria.attribute("CriteriaType").value()));
     ReadDeviations(data, criteria);
-    data.m_strRemarks = FromUtf8(remarks.text().get());
+    vek_xml::AssignUtf8(data.m_strRemarks, remarks.text().get());
 }
 
 void ReadParameter(CVekParamStorage& param, pugi::xml_node element,
@@ -395,7 +395,7 @@ bool CVEKConstraint::PopulateFromXML(VekXMLNode* pNode)
     if (!element || !HasName(element, "Constraint"))
         return false;
     if (pugi::xml_attribute name = element.attribute("Value"))
-        m_strName = FromUtf8(name.value());
+        vek_xml::AssignUtf8(m_strName, name.value());
     if (pugi::xml_attribute status = element.attribute("Status"))
         m_bStatus = IsOne(status.value());
 

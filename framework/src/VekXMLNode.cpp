@@ -112,7 +112,7 @@ bool ReadAttribute(pugi::xml_node node, const char* pszName, CString& strValue)
     pugi::xml_attribute attr = node.attribute(pszName);
     if (!attr)
         return false;
-    strValue = FromUtf8(attr.value());
+    vek_xml::AssignUtf8(strValue, attr.value());
     return true;
 }
 } // namespace
@@ -178,8 +178,8 @@ bool VekXMLNode::GetAttributeAt(int nIndex, CString& strName, CString& strValue)
         attr = attr.next_attribute();
     if (!attr)
         return false;
-    strName = FromUtf8(attr.name());
-    strValue = FromUtf8(attr.value());
+    vek_xml::AssignUtf8(strName, attr.name());
+    vek_xml::AssignUtf8(strValue, attr.value());
     return true;
 }
 

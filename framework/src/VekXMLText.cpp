@@ -62,28 +62,32 @@ char* EncodeUtf8(const wchar_t* psz, size_t nLength, char* pOut, size_t nCapacit
     return nWritten > 0 ? pOut + nWritten : nullptr;
 }
 
-CString FromUtf8(const char* psz)
+void AssignUtf8(CString& strOut, const char* psz)
 {
-    // Most values are short ASCII texts: a byte is then its character, and a
-    // stack copy lets the string be made at its final length in one step.
-    wchar_t szShort[64];
+    const size_t nBytes = std::strlen(psz);
+    // At most one character per byte: decode straight into the string, then
+    // cut it to size. Most values are ASCII, whose bytes are their characters.
+    wchar_t* pOut = strOut.GetBufferSetLength(static_cast<int>(nBytes));
     size_t nAscii = 0;
-    for (; nAscii < sizeof szShort / sizeof szShort[0]; ++nAscii)
+    for (; nAscii < nBytes; ++nAscii)
     {
         const unsigned char ch = static_cast<unsigned char>(psz[nAscii]);
-        if (ch == 0)
-            return CString(szShort, static_cast<int>(nAscii));
         if (ch >= 0x80)
             break;
-        szShort[nAscii] = ch;
+        pOut[nAscii] = ch;
     }
+    if (nAscii == nBytes)
+        return;
+    const int nRest = static_cast<int>(nBytes - nAscii);
+    const int nDecoded = MultiByteToWideChar(CP_UTF8, 0, psz + nAscii, nRest, pOut + nAscii, nRest);
+    // A text that cannot be decoded at all gives an empty string.
+    strOut.ReleaseBuffer(nDecoded > 0 ? static_cast<int>(nAscii) + nDecoded : 0);
+}
+
+CString FromUtf8(const char* psz)
+{
     CString str;
-    const size_t nBytes = std::strlen(psz);
-    // At most one character per byte: decode straight into the string, then cut it to size.
-    wchar_t* pOut = str.GetBufferSetLength(static_cast<int>(nBytes));
-    const int nLength = MultiByteToWideChar(CP_UTF8, 0, psz, static_cast<int>(nBytes), pOut,
-                                            static_cast<int>(nBytes));
-    str.ReleaseBuffer(nLength);
+    AssignUtf8(str, psz);
     return str;
 }
 

@@ -31,6 +31,8 @@ inline std::string ToUtf8(const CString& str)
 
 // The wide form of UTF-8 text.
 CString FromUtf8(const char* psz);
+// Makes strOut the wide form of UTF-8 text, in its own storage.
+void AssignUtf8(CString& strOut, const char* psz);
 
 // Copies an all-ASCII name, with its terminator, narrowed into pOut, which
 // holds nCapacity bytes. False when a character is not ASCII or the name does

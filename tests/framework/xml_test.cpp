@@ -3,6 +3,7 @@
 #include "VekXMLNodeList.h"
 
 #include <gtest/gtest.h>
+#include <stringapiset.h>
 #include <vekfilename.h>
 
 #include <atomic>
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -271,6 +273,52 @@ TEST(VekXML, WideTextSurvivesRoundTrip)
     ASSERT_TRUE(pBack->GetAttributeValue(L"Name", strValue));
     EXPECT_EQ(pszText, Text(strValue));
     EXPECT_EQ(pszText, Text(pBack->GetNodeValue()));
+}
+
+// Values whose bytes are not all valid UTF-8 read as the platform decodes
+// those bytes as a whole, wherever the ASCII part ends.
+TEST(VekXML, ValuesReadAsThePlatformDecodesTheirBytes)
+{
+    const char* const arrValues[] = {"plain",
+                                     "ab\xC3\xA9"
+                                     "c",
+                                     "ab\xC3\xA9"
+                                     "c\xFF\xFE"
+                                     "d",
+                                     "\xE2\x82",
+                                     "x\xC3",
+                                     "\xF0\x9F\x98\x80 tail",
+                                     ""};
+    std::string strFile = "<R";
+    for (size_t i = 0; i < sizeof arrValues / sizeof arrValues[0]; ++i)
+        strFile += " A" + std::to_string(i) + "=\"" + arrValues[i] + "\"";
+    strFile += "/>";
+    char szTemplate[] = "/tmp/vekxmlXXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(szTemplate));
+    const std::string strPath = std::string(szTemplate) + "/bytes.xml";
+    FILE* pFile = std::fopen(strPath.c_str(), "wb");
+    ASSERT_NE(nullptr, pFile);
+    std::fwrite(strFile.data(), 1, strFile.size(), pFile);
+    std::fclose(pFile);
+
+    VekXMLDocument doc;
+    ASSERT_TRUE(doc.Load(CString(strPath.c_str())));
+    NodePtr pRoot(doc.GetRootNode());
+    ASSERT_NE(nullptr, pRoot);
+    for (size_t i = 0; i < sizeof arrValues / sizeof arrValues[0]; ++i)
+    {
+        const int nBytes = static_cast<int>(std::strlen(arrValues[i]));
+        std::wstring strExpected(static_cast<size_t>(nBytes), L'\0');
+        strExpected.resize(static_cast<size_t>(
+            nBytes == 0
+                ? 0
+                : MultiByteToWideChar(CP_UTF8, 0, arrValues[i], nBytes, &strExpected[0], nBytes)));
+        CString strValue = L"unchanged";
+        ASSERT_TRUE(pRoot->GetAttributeValue(CString(L"A") + std::to_wstring(i).c_str(), strValue));
+        EXPECT_EQ(strExpected, Text(strValue)) << "value " << i;
+    }
+    std::remove(strPath.c_str());
+    rmdir(szTemplate);
 }
 
 TEST(VekXML, RemoveChildDropsElementAndNullsHandle)
