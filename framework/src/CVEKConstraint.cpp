@@ -3,6 +3,9 @@
 #include "VekXMLDocument.h"
 #include "VekXMLHandles.h"
 #include "VekXMLNumbers.h"
+#include "VekXMLPatcher.h"
+#include "VekXMLShape.h"
+#include "VekXMLTemplate.h"
 #include "VekXMLText.h"
 
 #include <charconv>
@@ -12,6 +15,13 @@
 // The element written here is described in docs/constraint-element.md. Every
 // field of every parameter is written, numbers in a form that reads back
 // exactly, so that a constraint survives any number of round trips.
+//
+// Each element starts as a copy of the document's template of the usual
+// material constraint, whose names and texts the copy shares. The writer runs
+// once along the template's shape and sets only the texts that differ; when
+// the constraint has another shape (more parameters, values, deviations), it
+// runs again with the patcher, which walks the copy and inserts and removes
+// nodes. Either way the element is what writing it node by node gives.
 
 using vek_xml::FromUtf8;
 using vek_xml::NodeOf;
@@ -51,45 +61,42 @@ const char* FlagText(bool b)
     return b ? "1" : "0";
 }
 
-void SetAttribute(pugi::xml_node element, const char* pszName, const char* pszValue, size_t nSize)
+// The writing functions below take the writer (vek_xml::CTreePatcher or
+// vek_xml::CShapeFollower) as TOut.
+template <class TOut, class TText>
+void SetAttribute(TOut& element, const char* pszName, const TText& text)
 {
-    element.append_attribute(pszName).set_value(pszValue, nSize);
+    element.Attribute(pszName, text.data(), text.size());
 }
 
-template <class TText>
-void SetAttribute(pugi::xml_node element, const char* pszName, const TText& text)
+template <class TOut> void SetFlagAttribute(TOut& element, const char* pszName, bool b)
 {
-    SetAttribute(element, pszName, text.data(), text.size());
+    element.Attribute(pszName, FlagText(b), 1);
 }
 
-void SetFlagAttribute(pugi::xml_node element, const char* pszName, bool b)
+template <class TOut, class TText>
+void AppendText(TOut& parent, const char* pszName, const TText& text)
 {
-    SetAttribute(element, pszName, FlagText(b), 1);
-}
-
-template <class TText>
-void AppendText(pugi::xml_node parent, const char* pszName, const TText& text)
-{
-    parent.append_child(pszName).text().set(text.data(), text.size());
+    parent.TextChild(pszName, text.data(), text.size());
 }
 
 // Doubles in their shortest exact form.
-void AppendValue(pugi::xml_node element, double d)
+template <class TOut> void AppendValue(TOut& element, double d)
 {
     AppendText(element, "Value", CNumberText(d));
 }
-void AppendValue(pugi::xml_node element, bool b)
+template <class TOut> void AppendValue(TOut& element, bool b)
 {
-    element.append_child("Value").text().set(FlagText(b), 1);
+    element.TextChild("Value", FlagText(b), 1);
 }
-void AppendValue(pugi::xml_node element, CString* pStr)
+template <class TOut> void AppendValue(TOut& element, CString* pStr)
 {
     if (pStr != nullptr)
         AppendText(element, "Value", vek_xml::Utf8Text(*pStr));
     else
-        element.append_child("Value").text().set("", 0);
+        element.TextChild("Value", "", 0);
 }
-template <class TInt> void AppendValue(pugi::xml_node element, TInt n)
+template <class TOut, class TInt> void AppendValue(TOut& element, TInt n)
 {
     AppendText(element, "Value", CNumberText(n));
 }
@@ -159,7 +166,7 @@ template <class F> void WithTypedData(const CVekParamStorage& param, F f)
         f(static_cast<CVekParamData<int32_t>*>(nullptr));
 }
 
-void WriteParameter(const CVekParamStorage& param, pugi::xml_node element)
+template <class TOut> void WriteParameter(const CVekParamStorage& param, TOut& element)
 {
     const CVekParamDataBase& data = *param.GetBase();
     SetAttribute(element, "Name", vek_xml::Utf8Text(data.m_strName));
@@ -173,27 +180,71 @@ void WriteParameter(const CVekParamStorage& param, pugi::xml_node element)
                    CNumberText(static_cast<long long>(data.m_arrOperatorOptions[i])));
     AppendText(element, "ParameterType", CNumberText(static_cast<long long>(data.m_eParamType)));
 
-    WithTypedData(param, [element](const auto* pData) {
+    WithTypedData(param, [&element](const auto* pData) {
         for (int i = 0; pData && i < pData->m_arrValues.GetSize(); ++i)
             AppendValue(element, pData->m_arrValues[i]);
     });
 
-    pugi::xml_node criteria = element.append_child("ResultCriteria");
-    SetFlagAttribute(criteria, "Status", data.m_bCriteriaStatus);
-    SetAttribute(criteria, "CriteriaType",
+    element.Open("ResultCriteria");
+    SetFlagAttribute(element, "Status", data.m_bCriteriaStatus);
+    SetAttribute(element, "CriteriaType",
                  CNumberText(static_cast<long long>(data.m_nCriteriaType)));
     for (int m = 0; m < 3; ++m)
     {
-        pugi::xml_node deviation = criteria.append_child(kDeviationNames[m]);
+        element.Open(kDeviationNames[m]);
         for (const auto& entry : data.*kDeviationMaps[m])
         {
-            pugi::xml_node item = deviation.append_child("Entry");
-            SetAttribute(item, "Severity", CNumberText(static_cast<long long>(entry.first)));
-            SetAttribute(item, "First", CNumberText(entry.second.first));
-            SetAttribute(item, "Second", CNumberText(entry.second.second));
+            element.Open("Entry");
+            SetAttribute(element, "Severity", CNumberText(static_cast<long long>(entry.first)));
+            SetAttribute(element, "First", CNumberText(entry.second.first));
+            SetAttribute(element, "Second", CNumberText(entry.second.second));
+            element.Close();
+        }
+        element.Close();
+    }
+    element.Close();
+    AppendText(element, "Remarks", vek_xml::Utf8Text(data.m_strRemarks));
+}
+
+// The content of the "Constraint" element.
+template <class TOut> void WriteConstraint(const CVEKConstraint& constraint, TOut& element)
+{
+    SetAttribute(element, "Type", CNumberText(static_cast<long long>(constraint.m_eType)));
+    SetAttribute(element, "Value", vek_xml::Utf8Text(constraint.m_strName));
+    SetFlagAttribute(element, "Status", constraint.m_bStatus);
+    for (int i = 0; i < constraint.m_arrParameters.GetSize(); ++i)
+    {
+        if (constraint.m_arrParameters[i] != nullptr)
+        {
+            element.Open("Parameter");
+            WriteParameter(*constraint.m_arrParameters[i], element);
+            element.Close();
         }
     }
-    AppendText(element, "Remarks", vek_xml::Utf8Text(data.m_strRemarks));
+}
+
+// The usual element: a material constraint holding the default thickness
+// parameter, in the shape and with the texts the writer gives it.
+void PrepareConstraintTemplate(pugi::xml_node element)
+{
+    // Parsing gives an empty element no text node; writing an empty text does.
+    element.child("Parameter").child("Remarks").text().set("", 0);
+}
+
+const vek_xml::ElementTemplate kConstraintTemplate = {
+    "<Constraint Type=\"1\" Value=\"\" Status=\"0\">"
+    "<Parameter Name=\"\" Type=\"40067\" ValueType=\"4\" Status=\"0\">"
+    "<Operator>7</Operator><ParameterType>1</ParameterType><Value>1</Value>"
+    "<ResultCriteria Status=\"0\" CriteriaType=\"0\">"
+    "<PercentDeviation/><AbsoluteDeviation/><AbsoluteValue/></ResultCriteria>"
+    "<Remarks></Remarks></Parameter></Constraint>",
+    PrepareConstraintTemplate,
+};
+
+const vek_xml::CElementShape& ConstraintShape()
+{
+    static const vek_xml::CElementShape shape(kConstraintTemplate);
+    return shape;
 }
 
 // The attributes of a "Parameter" element, gathered in one walk: the first of
@@ -371,22 +422,18 @@ VekXMLNode* CVEKConstraint::GetXMLNode(VekXMLDocument* pDoc) const
 {
     if (pDoc == nullptr)
         return nullptr;
-    VekXMLNode* pNode = pDoc->CreateNode(L"Constraint");
-    pugi::xml_node element = NodeOf(pNode);
-    if (!element)
-    {
-        delete pNode;
+    pugi::xml_node node = VekXMLDocumentInternals::CopyTemplate(*pDoc, kConstraintTemplate);
+    if (!node)
         return nullptr;
-    }
-    SetAttribute(element, "Type", CNumberText(static_cast<long long>(m_eType)));
-    SetAttribute(element, "Value", vek_xml::Utf8Text(m_strName));
-    SetFlagAttribute(element, "Status", m_bStatus);
-    for (int i = 0; i < m_arrParameters.GetSize(); ++i)
+    vek_xml::CShapeFollower follower(node, ConstraintShape());
+    WriteConstraint(*this, follower);
+    if (!follower.Followed())
     {
-        if (m_arrParameters[i] != nullptr)
-            WriteParameter(*m_arrParameters[i], element.append_child("Parameter"));
+        vek_xml::CTreePatcher patcher(node);
+        WriteConstraint(*this, patcher);
+        patcher.Finish();
     }
-    return pNode;
+    return new VekXMLNode(vek_xml::HandleOf(node));
 }
 
 bool CVEKConstraint::PopulateFromXML(VekXMLNode* pNode)

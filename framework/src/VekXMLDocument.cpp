@@ -1,6 +1,7 @@
 #include "VekXMLDocument.h"
 
 #include "VekXMLHandles.h"
+#include "VekXMLTemplate.h"
 #include "VekXMLText.h"
 #include "vekfilename.h"
 #include "veksafesave.h"
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <new>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 using vek_xml::FromUtf8;
 using vek_xml::HandleOf;
@@ -64,10 +67,22 @@ struct VekXMLDocument::Impl
     // pugixml has no free-standing nodes, so they wait under this element,
     // which output never shows.
     pugi::xml_node holder;
+    // Hidden element holding the parsed element templates, each listed with
+    // the template it was parsed from.
+    pugi::xml_node templates;
+    std::vector<std::pair<const vek_xml::ElementTemplate*, pugi::xml_node>> vecTemplates;
     // Allocation failures counted when the content was last replaced.
     unsigned long nFailuresAtStart = g_nFailedAllocations;
 
-    void Restart() { nFailuresAtStart = g_nFailedAllocations; }
+    // The content is about to be replaced: handles into it go, and failures
+    // are counted afresh.
+    void Restart()
+    {
+        holder = pugi::xml_node();
+        templates = pugi::xml_node();
+        vecTemplates.clear();
+        nFailuresAtStart = g_nFailedAllocations;
+    }
     // Out of memory, rather than a document short of what was put into it.
     void ThrowIfIncomplete() const
     {
@@ -85,11 +100,43 @@ struct VekXMLDocument::Impl
         return holder;
     }
 
+    // The parsed element of tmpl, parsed now when it is not there yet.
+    pugi::xml_node Template(const vek_xml::ElementTemplate& tmpl)
+    {
+        for (const auto& entry : vecTemplates)
+        {
+            if (entry.first == &tmpl)
+                return entry.second;
+        }
+        if (!templates)
+        {
+            templates = doc.append_child(pugi::node_element);
+            templates.set_name(vek_xml::kTemplateHolder);
+        }
+        pugi::xml_node element = vek_xml::ParseTemplate(templates, tmpl);
+        if (!element)
+            return pugi::xml_node();
+        vecTemplates.emplace_back(&tmpl, element);
+        return element;
+    }
+
+    // The parsed text stays with the document until its content is replaced;
+    // a template parsed again after a save adds its text once more.
+    void DropTemplates()
+    {
+        if (templates)
+            doc.remove_child(templates);
+        templates = pugi::xml_node();
+        vecTemplates.clear();
+    }
+
+    bool IsHidden(pugi::xml_node node) const { return node == holder || node == templates; }
+
     pugi::xml_node Root() const
     {
         for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling())
         {
-            if (child.type() == pugi::node_element && child != holder)
+            if (child.type() == pugi::node_element && !IsHidden(child))
                 return child;
         }
         return pugi::xml_node();
@@ -97,7 +144,8 @@ struct VekXMLDocument::Impl
 
     void Write(pugi::xml_writer& writer)
     {
-        // Without waiting nodes the holder can go, and the document writes itself.
+        // Without waiting nodes the holder can go, and with it the templates
+        // (copies do not need them): the document then writes itself whole.
         if (holder && !holder.first_child())
         {
             doc.remove_child(holder);
@@ -105,6 +153,7 @@ struct VekXMLDocument::Impl
         }
         if (!holder)
         {
+            DropTemplates();
             doc.save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
             return;
         }
@@ -118,7 +167,7 @@ struct VekXMLDocument::Impl
         }
         for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling())
         {
-            if (child != holder)
+            if (!IsHidden(child))
                 child.print(writer, "\t", pugi::format_default, pugi::encoding_utf8);
         }
     }
@@ -146,7 +195,6 @@ VekXMLDocument* VekXMLDocument::GetCurrent()
 bool VekXMLDocument::Load(const CString& strPath)
 {
     (void)g_bAllocatorInstalled;
-    m_pImpl->holder = pugi::xml_node();
     m_pImpl->Restart();
     // The name's bytes exactly as they were before they became wide text.
     const std::string strFile = VekFileNameFromWide(strPath.GetString());
@@ -179,7 +227,6 @@ bool VekXMLDocument::Save(const CString& strPath) const
 
 bool VekXMLDocument::LoadXML(const CString& strXML)
 {
-    m_pImpl->holder = pugi::xml_node();
     m_pImpl->Restart();
     // Encode straight into a buffer the tree takes over: no further copy of the text.
     size_t nSize = vek_xml::Utf8Length(strXML.GetString(), static_cast<size_t>(strXML.GetLength()));
@@ -218,9 +265,8 @@ bool VekXMLDocument::GetXML(CString& strXML) const
 
 void VekXMLDocument::Clear()
 {
-    m_pImpl->holder = pugi::xml_node();
-    m_pImpl->doc.reset();
     m_pImpl->Restart();
+    m_pImpl->doc.reset();
 }
 
 VekXMLNode* VekXMLDocument::CreateNode(const CString& strName)
@@ -257,4 +303,15 @@ bool VekXMLDocument::Owns(const VekXMLNode* pNode) const
 {
     pugi::xml_node node = NodeOf(pNode);
     return node && node.root() == m_pImpl->doc;
+}
+
+pugi::xml_node VekXMLDocumentInternals::CopyTemplate(VekXMLDocument& doc,
+                                                     const vek_xml::ElementTemplate& tmpl)
+{
+    VekXMLDocument::Impl& impl = *doc.m_pImpl;
+    pugi::xml_node proto = impl.Template(tmpl);
+    if (!proto)
+        return pugi::xml_node();
+    pugi::xml_node holder = impl.Holder();
+    return holder ? holder.append_copy(proto) : pugi::xml_node();
 }

@@ -19,10 +19,14 @@ inline void* HandleOf(pugi::xml_node node)
     return node.internal_object();
 }
 
-// Name of the holder element under which a document keeps its unattached
-// nodes. '#' cannot start an XML name, so no parsed element carries it.
+// Names of the hidden elements a document keeps beside its document element:
+// the holder of its unattached nodes, and the holder of its element templates
+// (VekXMLTemplate.h). '#' cannot start an XML name, so no parsed element
+// carries them.
 constexpr const char* kUnattachedHolder = "#unattached";
+constexpr const char* kTemplateHolder = "#templates";
 
+// True for either hidden element: nothing under them is part of the tree.
 inline bool IsUnattachedHolder(pugi::xml_node node)
 {
     const char* pszName = node.name();

@@ -64,6 +64,9 @@ public:
     bool Owns(const VekXMLNode* pNode) const;
 
 private:
+    // Framework code that works on the tree itself (element templates).
+    friend struct VekXMLDocumentInternals;
+
     struct Impl;
     Impl* m_pImpl;
 };
