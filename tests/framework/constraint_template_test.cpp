@@ -6,6 +6,7 @@
 #include "CVekRule.h"
 #include "VekXMLDocument.h"
 #include "VekXMLPatcher.h"
+#include "afx.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -48,33 +49,11 @@ std::string Printed(pugi::xml_node node)
 // attribute and text in turn (as the writer did before it had a template).
 std::string Utf8(const CString& str)
 {
-    std::string strOut;
-    for (int i = 0; i < str.GetLength(); ++i)
-    {
-        const unsigned long c = static_cast<unsigned long>(str.GetString()[i]);
-        if (c < 0x80)
-        {
-            strOut += static_cast<char>(c);
-        }
-        else if (c < 0x800)
-        {
-            strOut += static_cast<char>(0xC0 | (c >> 6));
-            strOut += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else if (c < 0x10000)
-        {
-            strOut += static_cast<char>(0xE0 | (c >> 12));
-            strOut += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            strOut += static_cast<char>(0x80 | (c & 0x3F));
-        }
-        else
-        {
-            strOut += static_cast<char>(0xF0 | (c >> 18));
-            strOut += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            strOut += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            strOut += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    const int nSize = WideCharToMultiByte(CP_UTF8, 0, str.GetString(), str.GetLength(), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string strOut(static_cast<size_t>(nSize), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, str.GetString(), str.GetLength(), &strOut[0], nSize, nullptr,
+                        nullptr);
     return strOut;
 }
 
