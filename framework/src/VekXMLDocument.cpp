@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <unistd.h>
 #include <utility>
@@ -25,17 +26,52 @@ namespace
 VekXMLDocument* g_pCurrentDocument = nullptr;
 
 // Hands the tree's output to a safe save piece by piece, so that the text of
-// a large document is never held whole beside the document.
-struct SinkWriter : pugi::xml_writer
+// a large document is never held whole beside the document. The tree writes
+// a few kilobytes at a time; gathered into larger pieces, the file takes a
+// system call per piece instead.
+class SinkWriter : public pugi::xml_writer
 {
-    const VekSaveSink& m_sink;
-    bool m_bOk = true;
-    explicit SinkWriter(const VekSaveSink& sink) : m_sink(sink) {}
+public:
+    static constexpr size_t kPieceSize = 64 * 1024;
+
+    // pPiece holds kPieceSize bytes.
+    SinkWriter(const VekSaveSink& sink, char* pPiece) : m_sink(sink), m_pPiece(pPiece) {}
     void write(const void* pData, size_t nSize) override
     {
-        if (m_bOk && !m_sink(static_cast<const char*>(pData), nSize))
+        if (m_nUsed + nSize > kPieceSize)
+            HandOver();
+        if (nSize >= kPieceSize)
+        {
+            Hand(static_cast<const char*>(pData), nSize);
+            return;
+        }
+        std::memcpy(m_pPiece + m_nUsed, pData, nSize);
+        m_nUsed += nSize;
+    }
+    // Hands over what is gathered; false when the sink refused any piece.
+    bool Finish()
+    {
+        HandOver();
+        return m_bOk;
+    }
+
+private:
+    void HandOver()
+    {
+        if (m_nUsed > 0)
+            Hand(m_pPiece, m_nUsed);
+        m_nUsed = 0;
+    }
+    void Hand(const char* pData, size_t nSize)
+    {
+        if (m_bOk && !m_sink(pData, nSize))
             m_bOk = false;
     }
+
+    const VekSaveSink& m_sink;
+    char* const m_pPiece;
+    size_t m_nUsed = 0;
+    bool m_bOk = true;
 };
 
 const unsigned int kParseOptions = pugi::parse_default | pugi::parse_declaration;
@@ -215,12 +251,14 @@ bool VekXMLDocument::Save(const CString& strPath) const
     CVekSaveResult saved;
     std::string strError;
     Impl* pImpl = m_pImpl;
+    // Taken before the file is opened, so that running out of memory leaves nothing behind.
+    std::unique_ptr<char[]> pPiece(new char[SinkWriter::kPieceSize]);
     return VekSaveFileSafely(
         strTarget,
-        [pImpl](const VekSaveSink& sink) {
-            SinkWriter writer(sink);
+        [pImpl, &pPiece](const VekSaveSink& sink) {
+            SinkWriter writer(sink, pPiece.get());
             pImpl->Write(writer);
-            return writer.m_bOk;
+            return writer.Finish();
         },
         saved, strError);
 }

@@ -374,6 +374,34 @@ TEST(VekXML, LoadFailuresAndFiles)
     rmdir(szTemplate);
 }
 
+// A document far larger than the pieces the file is written in, with a node
+// waiting (which changes how the document writes itself), comes back whole.
+TEST(VekXML, LargeDocumentsAreSavedWhole)
+{
+    char szTemplate[] = "/tmp/vekxmlXXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(szTemplate));
+    const CString strPath = CString(szTemplate) + L"/large.xml";
+    for (bool bWaiting : {false, true})
+    {
+        SCOPED_TRACE(bWaiting ? "a node waiting" : "no node waiting");
+        VekXMLDocument doc;
+        NodePtr pRoot(doc.CreateRootNode(L"Rules"));
+        for (int i = 0; i < 3000; ++i)
+        {
+            NodePtr pRule(pRoot->AppendNode(L"Rule"));
+            pRule->AddAttribute(L"Name", CString(L'r', 1 + i % 97) + std::to_wstring(i).c_str());
+        }
+        NodePtr pWaiting(bWaiting ? doc.CreateNode(L"Waiting") : nullptr);
+        ASSERT_TRUE(doc.Save(strPath));
+        VekXMLDocument docBack;
+        ASSERT_TRUE(docBack.Load(strPath));
+        EXPECT_GT(DocumentText(docBack).size(), 200000u);
+        EXPECT_EQ(DocumentText(doc), DocumentText(docBack));
+    }
+    std::remove((std::string(szTemplate) + "/large.xml").c_str());
+    rmdir(szTemplate);
+}
+
 // Names are bytes: whatever they are, in the wide form the platform maps them
 // to, the document is saved under and loaded from exactly those bytes, and the
 // save leaves nothing else behind, even at the longest name a folder holds.
