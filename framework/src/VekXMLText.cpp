@@ -2,6 +2,7 @@
 
 #include "stringapiset.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace vek_xml
@@ -95,12 +96,12 @@ bool NarrowAsciiName(const wchar_t* pszName, char* pOut, size_t nCapacity)
 {
     for (size_t i = 0; i < nCapacity; ++i)
     {
-        const wchar_t ch = pszName[i];
-        if (ch < 0 || ch >= 0x80)
-            return false;
+        // One test for both ends: the terminator and anything beyond ASCII
+        // (negative values included) fall outside 1..0x7F.
+        const uint32_t ch = static_cast<uint32_t>(pszName[i]);
         pOut[i] = static_cast<char>(ch);
-        if (ch == 0)
-            return true;
+        if (ch - 1 >= 0x7F)
+            return ch == 0;
     }
     return false;
 }

@@ -36,7 +36,7 @@ void AssignUtf8(CString& strOut, const char* psz);
 
 // Copies an all-ASCII name, with its terminator, narrowed into pOut, which
 // holds nCapacity bytes. False when a character is not ASCII or the name does
-// not fit; the caller then converts it in full.
+// not fit (pOut then holds nothing usable); the caller then converts it in full.
 bool NarrowAsciiName(const wchar_t* pszName, char* pOut, size_t nCapacity);
 
 // The UTF-8 form of a name given as text, on the stack when it is short
