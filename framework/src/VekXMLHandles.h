@@ -26,8 +26,9 @@ inline void* HandleOf(pugi::xml_node node)
 constexpr const char* kUnattachedHolder = "#unattached";
 constexpr const char* kTemplateHolder = "#templates";
 
-// True for either hidden element: nothing under them is part of the tree.
-inline bool IsUnattachedHolder(pugi::xml_node node)
+// True for either hidden element (by its name, for code that has no document
+// at hand): nothing under them is part of the tree.
+inline bool IsHiddenElement(pugi::xml_node node)
 {
     const char* pszName = node.name();
     return node.type() == pugi::node_element && pszName[0] == '#' &&

@@ -283,7 +283,7 @@ VekXMLNodeList* VekXMLNode::GetChildNodes() const
 VekXMLNode* VekXMLNode::GetParentNode() const
 {
     pugi::xml_node parent = NodeOf(this).parent();
-    if (!parent || parent.type() != pugi::node_element || vek_xml::IsUnattachedHolder(parent))
+    if (!parent || parent.type() != pugi::node_element || vek_xml::IsHiddenElement(parent))
         return nullptr;
     return new VekXMLNode(HandleOf(parent));
 }
@@ -301,11 +301,11 @@ VekXMLNode* VekXMLNode::GetFirstChildNode() const
 bool VekXMLNode::MoveToNextSibling()
 {
     pugi::xml_node node = NodeOf(this);
-    if (!node || vek_xml::IsUnattachedHolder(node.parent()))
+    if (!node || vek_xml::IsHiddenElement(node.parent()))
         return false;
     for (pugi::xml_node next = node.next_sibling(); next; next = next.next_sibling())
     {
-        if (next.type() == pugi::node_element && !vek_xml::IsUnattachedHolder(next))
+        if (next.type() == pugi::node_element && !vek_xml::IsHiddenElement(next))
         {
             m_pHandle = HandleOf(next);
             return true;
