@@ -1,6 +1,10 @@
 #include "libloaderapi.h"
 
+#include "errhandlingapi.h"
+
 #include "VekModules.h"
+#include "VekDataFileImage.h"
+#include "VekElfSymbols.h"
 #include "vekfilename.h"
 
 #include <dlfcn.h>
@@ -38,135 +42,6 @@ link_map* ModuleOfAddress(const void* pAddress)
 
 namespace
 {
-// The tables of a module's dynamic section that a symbol lookup needs.
-struct DynamicSymbols
-{
-    const ElfW(Sym) * pSymbols = nullptr;
-    const char* pszStrings = nullptr;
-    const ElfW(Half) * pVersions = nullptr;
-    const Elf32_Word* pGnuHash = nullptr;
-    const Elf32_Word* pSysvHash = nullptr;
-};
-
-DynamicSymbols ReadDynamicSymbols(const link_map* pModule)
-{
-    // The loader adjusts the addresses in a writable dynamic section by the load
-    // bias; a read-only one keeps offsets from it. An adjusted address is never
-    // below the bias, an offset always is (the bias of a shared object is far
-    // beyond its size, and zero where nothing needs adjusting).
-    const ElfW(Addr) nBias = pModule->l_addr;
-    auto address = [nBias](ElfW(Addr) nValue) { return nValue < nBias ? nValue + nBias : nValue; };
-    DynamicSymbols tables;
-    for (const ElfW(Dyn)* pEntry = pModule->l_ld; pEntry && pEntry->d_tag != DT_NULL; ++pEntry)
-    {
-        const ElfW(Addr) nAddress = address(pEntry->d_un.d_ptr);
-        switch (pEntry->d_tag)
-        {
-        case DT_SYMTAB:
-            tables.pSymbols = reinterpret_cast<const ElfW(Sym)*>(nAddress);
-            break;
-        case DT_STRTAB:
-            tables.pszStrings = reinterpret_cast<const char*>(nAddress);
-            break;
-        case DT_VERSYM:
-            tables.pVersions = reinterpret_cast<const ElfW(Half)*>(nAddress);
-            break;
-        case DT_GNU_HASH:
-            tables.pGnuHash = reinterpret_cast<const Elf32_Word*>(nAddress);
-            break;
-        case DT_HASH:
-            tables.pSysvHash = reinterpret_cast<const Elf32_Word*>(nAddress);
-            break;
-        default:
-            break;
-        }
-    }
-    return tables;
-}
-
-// What dlsym would give for this entry of the module's table, if it names
-// pszName: a definition of the default version, not a thread-local one.
-// Sets bUnsure for entries only dlsym can evaluate (indirect functions).
-void* Definition(const link_map* pModule, const DynamicSymbols& tables, Elf32_Word nIndex,
-                 const char* pszName, bool& bUnsure)
-{
-    const ElfW(Sym)& sym = tables.pSymbols[nIndex];
-    if (sym.st_shndx == SHN_UNDEF || std::strcmp(tables.pszStrings + sym.st_name, pszName) != 0)
-        return nullptr;
-    const unsigned char nBind = ELF64_ST_BIND(sym.st_info);
-    if (nBind != STB_GLOBAL && nBind != STB_WEAK && nBind != STB_GNU_UNIQUE)
-        return nullptr;
-    // A hidden version is reachable only by its version name.
-    if (tables.pVersions && (tables.pVersions[nIndex] & 0x8000) != 0)
-        return nullptr;
-    switch (ELF64_ST_TYPE(sym.st_info))
-    {
-    case STT_FUNC:
-    case STT_OBJECT:
-    case STT_NOTYPE:
-    case STT_COMMON:
-        break;
-    case STT_TLS:
-        return nullptr;
-    default:
-        bUnsure = true;
-        return nullptr;
-    }
-    return reinterpret_cast<void*>(sym.st_shndx == SHN_ABS ? sym.st_value
-                                                           : pModule->l_addr + sym.st_value);
-}
-
-void* FindInGnuHash(const link_map* pModule, const DynamicSymbols& tables, const char* pszName,
-                    bool& bUnsure)
-{
-    const Elf32_Word* pHeader = tables.pGnuHash;
-    const Elf32_Word nBuckets = pHeader[0];
-    const Elf32_Word nFirstHashed = pHeader[1];
-    const Elf32_Word nBloomWords = pHeader[2];
-    if (nBuckets == 0)
-        return nullptr;
-    const auto* pBloom = reinterpret_cast<const ElfW(Addr)*>(pHeader + 4);
-    const auto* pBuckets = reinterpret_cast<const Elf32_Word*>(pBloom + nBloomWords);
-    const Elf32_Word* pChain = pBuckets + nBuckets;
-    uint32_t nHash = 5381;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(pszName); *p; ++p)
-        nHash = nHash * 33 + *p;
-    for (Elf32_Word nIndex = pBuckets[nHash % nBuckets]; nIndex >= nFirstHashed && nIndex != 0;
-         ++nIndex)
-    {
-        const Elf32_Word nEntryHash = pChain[nIndex - nFirstHashed];
-        if ((nEntryHash | 1) == (nHash | 1))
-            if (void* pSymbol = Definition(pModule, tables, nIndex, pszName, bUnsure))
-                return pSymbol;
-        if (nEntryHash & 1)
-            break; // the end of this bucket's chain
-    }
-    return nullptr;
-}
-
-void* FindInSysvHash(const link_map* pModule, const DynamicSymbols& tables, const char* pszName,
-                     bool& bUnsure)
-{
-    const Elf32_Word nBuckets = tables.pSysvHash[0];
-    if (nBuckets == 0)
-        return nullptr;
-    const Elf32_Word* pBuckets = tables.pSysvHash + 2;
-    const Elf32_Word* pChain = pBuckets + nBuckets;
-    uint32_t nHash = 0;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(pszName); *p; ++p)
-    {
-        nHash = (nHash << 4) + *p;
-        const uint32_t nHigh = nHash & 0xf0000000u;
-        nHash ^= nHigh >> 24;
-        nHash &= ~nHigh;
-    }
-    for (Elf32_Word nIndex = pBuckets[nHash % nBuckets]; nIndex != STN_UNDEF;
-         nIndex = pChain[nIndex])
-        if (void* pSymbol = Definition(pModule, tables, nIndex, pszName, bUnsure))
-            return pSymbol;
-    return nullptr;
-}
-
 // Asks the loader itself: slower, as a module loaded as a dependency must be
 // opened for its own lookup scope, and dlsym searches its dependencies as well.
 void* FindOwnSymbolThroughLoader(link_map* pModule, const char* pszName)
@@ -187,15 +62,11 @@ void* FindOwnSymbol(link_map* pModule, const char* pszName)
         return nullptr;
     // The module's own dynamic symbol table holds exactly its exports, so
     // looking there needs neither the loader's lock nor a check of the owner.
-    const DynamicSymbols tables = ReadDynamicSymbols(pModule);
-    if (tables.pSymbols && tables.pszStrings && (tables.pGnuHash || tables.pSysvHash))
-    {
-        bool bUnsure = false;
-        void* pSymbol = tables.pGnuHash ? FindInGnuHash(pModule, tables, pszName, bUnsure)
-                                        : FindInSysvHash(pModule, tables, pszName, bUnsure);
-        if (!bUnsure)
-            return pSymbol;
-    }
+    bool bUnsure = false;
+    void* pSymbol =
+        FindDynamicSymbol(pModule->l_addr, pModule->l_ld, pszName, ElfImageRange(), bUnsure);
+    if (!bUnsure)
+        return pSymbol;
     return FindOwnSymbolThroughLoader(pModule, pszName);
 }
 
@@ -254,8 +125,26 @@ HMODULE LoadLibraryW(LPCWSTR lpLibFileName)
     return static_cast<HMODULE>(dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL));
 }
 
+HMODULE LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags)
+{
+    constexpr DWORD kDataFlags = LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE |
+                                 LOAD_LIBRARY_AS_IMAGE_RESOURCE;
+    if (dwFlags == 0 && !hFile)
+        return LoadLibraryW(lpLibFileName);
+    if (hFile || (dwFlags & ~kDataFlags) != 0 || !lpLibFileName || !*lpLibFileName)
+    {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    const uintptr_t nTag =
+        (dwFlags & LOAD_LIBRARY_AS_IMAGE_RESOURCE) ? vek::kImageResourceTag : vek::kDataFileTag;
+    return vek::LoadDataFileImage(MapLibraryName(lpLibFileName).c_str(), nTag);
+}
+
 BOOL FreeLibrary(HMODULE hLibModule)
 {
+    if (vek::IsDataFileHandle(hLibModule))
+        return vek::FreeDataFileImage(hLibModule) ? TRUE : FALSE;
     link_map* pModule = vek::FindLoadedModule(hLibModule);
     if (!pModule)
         return FALSE;

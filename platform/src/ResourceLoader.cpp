@@ -3,6 +3,7 @@
 #include "afxstr.h"
 
 #include "libloaderapi.h"
+#include "VekDataFileImage.h"
 #include "VekModules.h"
 
 #include <algorithm>
@@ -19,7 +20,10 @@ HINSTANCE g_hResourceHandle = nullptr;
 // the library's own (not one of its dependencies') and of this layout version.
 const VEK_RES_TABLE* LookUpTable(HINSTANCE hInstance)
 {
-    void* pSymbol = vek::FindOwnSymbol(vek::FindLoadedModule(hInstance), VEK_RES_TABLE_SYMBOL);
+    const void* pSymbol =
+        vek::IsDataFileHandle(hInstance)
+            ? vek::FindDataFileObject(hInstance, VEK_RES_TABLE_SYMBOL, sizeof(VEK_RES_TABLE))
+            : vek::FindOwnSymbol(vek::FindLoadedModule(hInstance), VEK_RES_TABLE_SYMBOL);
     if (!pSymbol)
         return nullptr;
     const auto* pTable = static_cast<const VEK_RES_TABLE*>(pSymbol);
@@ -41,9 +45,14 @@ unsigned long long UnloadCount()
 
 // Looking a table up takes the loader's lock and a symbol search, and strings are
 // loaded by the thousand when rules are read. Tables found are remembered until
-// any library is unloaded, since only an unload can invalidate a handle.
+// any library is unloaded, since only an unload can invalidate a handle. Data-file
+// images are not remembered: freeing one is no unload the loader counts, and a
+// later image may get the freed one's address, so each lookup validates its handle.
 const VEK_RES_TABLE* FindTable(HINSTANCE hInstance)
 {
+    if (vek::IsDataFileHandle(hInstance))
+        return LookUpTable(hInstance);
+
     struct Entry
     {
         HINSTANCE hInstance;
