@@ -14,6 +14,14 @@ CString JoinPath(const CString& strFolder, LPCWSTR pszFile)
 {
     return strFolder + L"\\" + pszFile;
 }
+
+// The resource libraries hold nothing but their tables: loading them as data
+// files reads them into memory instead of mapping and preparing them as code.
+HINSTANCE LoadResourceLibrary(const CString& strFolder)
+{
+    return LoadLibraryExW(JoinPath(strFolder, kResourceLibrary), nullptr,
+                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+}
 } // namespace
 
 CVEKInvestmentCastRulesApp theApp;
@@ -41,16 +49,17 @@ BOOL CVEKInvestmentCastRulesApp::InitInstance()
 void CVEKInvestmentCastRulesApp::LoadResources()
 {
     m_strResPath = CLocationHelper::GetLocalizedResPath();
-    m_hResDll = LoadLibraryW(JoinPath(m_strResPath, kResourceLibrary));
+    m_hResDll = LoadResourceLibrary(m_strResPath);
 
     const CString strDefaultPath = CLocationHelper::GetDefaultResPath();
     if (m_hResDll == nullptr)
     {
         m_strResPath = strDefaultPath;
-        m_hResDll = LoadLibraryW(JoinPath(m_strResPath, kResourceLibrary));
+        m_hResDll = LoadResourceLibrary(m_strResPath);
     }
-    // Loaded in every case; after the fallback this is a second reference to the same library.
-    m_hDefaultResDll = LoadLibraryW(JoinPath(strDefaultPath, kResourceLibrary));
+    // Loaded in every case; after the fallback this is a second image of the same
+    // file, with a handle of its own, and both are freed.
+    m_hDefaultResDll = LoadResourceLibrary(strDefaultPath);
 
     m_strHelpFilePath = JoinPath(m_strResPath, kHelpFile);
 

@@ -56,8 +56,14 @@ TEST_F(Localisation, LibrariesAndHelpFileFollowTheFolderActuallyUsed)
             << m_app.strHelpFilePath.GetString();
         ASSERT_NE(m_app.hResDll, nullptr);
         ASSERT_NE(m_app.hDefaultResDll, nullptr);
-        // The same file from the same folder is the same library.
-        EXPECT_EQ(m_app.hResDll == m_app.hDefaultResDll, std::string(row.pszLanguage) != "de-DE");
+        // Each handle reads the library of its own folder; after a fallback both
+        // read the default one (as separate images or one library alike).
+        HINSTANCE hUsed = LoadBuiltResources(row.pszFolderUsed + wcslen(L"res/"));
+        HINSTANCE hDefault = LoadBuiltResources(L"en-US");
+        EXPECT_EQ(LoadText(m_app.hResDll, IDS_RULE_NAME), LoadText(hUsed, IDS_RULE_NAME));
+        EXPECT_EQ(LoadText(m_app.hDefaultResDll, IDS_RULE_NAME), LoadText(hDefault, IDS_RULE_NAME));
+        FreeLibrary(hUsed);
+        FreeLibrary(hDefault);
         m_pModule.reset();
     }
 }
