@@ -156,16 +156,6 @@ struct VekXMLDocument::Impl
         return element;
     }
 
-    // The parsed text stays with the document until its content is replaced;
-    // a template parsed again after a save adds its text once more.
-    void DropTemplates()
-    {
-        if (templates)
-            doc.remove_child(templates);
-        templates = pugi::xml_node();
-        vecTemplates.clear();
-    }
-
     bool IsHidden(pugi::xml_node node) const { return node == holder || node == templates; }
 
     pugi::xml_node Root() const
@@ -180,16 +170,16 @@ struct VekXMLDocument::Impl
 
     void Write(pugi::xml_writer& writer)
     {
-        // Without waiting nodes the holder can go, and with it the templates
-        // (copies do not need them): the document then writes itself whole.
+        // Without waiting nodes the holder can go. The templates stay: their
+        // parsed text stays with the document until its content is replaced,
+        // so parsing them again after every save would add it once more.
         if (holder && !holder.first_child())
         {
             doc.remove_child(holder);
             holder = pugi::xml_node();
         }
-        if (!holder)
+        if (!holder && !templates)
         {
-            DropTemplates();
             doc.save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
             return;
         }

@@ -34,7 +34,7 @@ struct VekXMLDocumentInternals
 {
     // A copy of the template's element, made where CreateNode makes its
     // elements: in the document, not attached, never saved until appended.
-    // The document parses the template on first use after it was loaded,
-    // cleared or saved. Empty when memory ran out.
+    // The document parses the template on first use after it was loaded or
+    // cleared, and keeps it until then. Empty when memory ran out.
     static pugi::xml_node CopyTemplate(VekXMLDocument& doc, const vek_xml::ElementTemplate& tmpl);
 };

@@ -13,6 +13,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <malloc.h>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -345,7 +346,7 @@ TEST_F(ConstraintTemplate, TemplateIsMadeAgainWhenTheContentIsReplaced)
         const char* pszLabel;
         void (*pfnReplace)(VekXMLDocument& doc, const std::string& strFile);
     };
-    // Saving (and GetXML) with no node waiting drops the template as well.
+    // Saving and GetXML keep the template; the steps after them still write from it.
     const Step arrSteps[] = {
         {"Clear", [](VekXMLDocument& doc, const std::string&) { doc.Clear(); }},
         {"failed LoadXML",
@@ -379,6 +380,68 @@ TEST_F(ConstraintTemplate, TemplateIsMadeAgainWhenTheContentIsReplaced)
         ExpectWrittenAsBuilt(kShapes[1]);
         ExpectWrittenAsBuilt(kShapes[7]);
     }
+    std::remove(strFile.c_str());
+}
+
+// Bytes the tree holds, counted through its allocation functions while a
+// scope lives (the framework's own functions are put back afterwards).
+class CTreeHeapCount
+{
+public:
+    CTreeHeapCount()
+        : m_pfnAllocate(pugi::get_memory_allocation_function()),
+          m_pfnFree(pugi::get_memory_deallocation_function())
+    {
+        s_pfnAllocate = m_pfnAllocate;
+        s_pfnFree = m_pfnFree;
+        s_nBytes = 0;
+        pugi::set_memory_management_functions(Allocate, Free);
+    }
+    ~CTreeHeapCount() { pugi::set_memory_management_functions(m_pfnAllocate, m_pfnFree); }
+    CTreeHeapCount(const CTreeHeapCount&) = delete;
+    CTreeHeapCount& operator=(const CTreeHeapCount&) = delete;
+    // Held now, less what blocks from before the count gave back.
+    static long long Bytes() { return s_nBytes; }
+
+private:
+    static void* Allocate(size_t nSize)
+    {
+        void* p = s_pfnAllocate(nSize);
+        if (p != nullptr)
+            s_nBytes += static_cast<long long>(malloc_usable_size(p));
+        return p;
+    }
+    static void Free(void* p)
+    {
+        if (p != nullptr)
+            s_nBytes -= static_cast<long long>(malloc_usable_size(p));
+        s_pfnFree(p);
+    }
+
+    pugi::allocation_function m_pfnAllocate;
+    pugi::deallocation_function m_pfnFree;
+    static inline pugi::allocation_function s_pfnAllocate = nullptr;
+    static inline pugi::deallocation_function s_pfnFree = nullptr;
+    static inline long long s_nBytes = 0;
+};
+
+TEST_F(ConstraintTemplate, SavingOverAndOverDoesNotGrowTheDocument)
+{
+    // A host that writes a rule and saves, again and again, into one document.
+    const std::string strFile = TempPath("resave.xml");
+    const CString strPath(std::wstring(strFile.begin(), strFile.end()));
+    CTreeHeapCount count;
+    ASSERT_TRUE(m_doc.LoadXML(L"<Rules><Rule/></Rules>"));
+    long long nSettled = 0;
+    for (int nCycle = 1; nCycle <= 150; ++nCycle)
+    {
+        ExpectWrittenAsBuilt(kShapes[1]);
+        ASSERT_TRUE(m_doc.Save(strPath));
+        // By then the tree has taken the pages this cycle needs.
+        if (nCycle == 50)
+            nSettled = CTreeHeapCount::Bytes();
+    }
+    EXPECT_EQ(nSettled, CTreeHeapCount::Bytes());
     std::remove(strFile.c_str());
 }
 
