@@ -133,16 +133,12 @@ template <class T> T ReadValue(const char* psz)
 
 long long ReadInteger(const char* psz)
 {
-    long long n = 0;
-    vek_xml::ParseInteger(psz, n);
-    return n;
+    return ReadValue<long long>(psz);
 }
 
 double ReadDouble(const char* psz)
 {
-    double d = 0.0;
-    vek_xml::ParseDouble(psz, d);
-    return d;
+    return ReadValue<double>(psz);
 }
 
 // Calls f with the parameter's typed data, or with a null pointer of some
