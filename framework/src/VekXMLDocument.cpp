@@ -1,16 +1,18 @@
 #include "VekXMLDocument.h"
 
 #include "VekXMLHandles.h"
-#include "VekXMLTemplate.h"
+#include "VekXMLDocumentInternals.h"
 #include "VekXMLText.h"
 #include "vekfilename.h"
 #include "veksafesave.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <unistd.h>
 #include <utility>
@@ -98,6 +100,10 @@ const bool g_bAllocatorInstalled = [] {
 
 struct VekXMLDocument::Impl
 {
+    // Every document there is, for Of.
+    static std::mutex s_documentsLock;
+    static std::vector<Impl*> s_vecDocuments;
+
     pugi::xml_document doc;
     // Holder of the nodes CreateNode made that are not appended anywhere yet.
     // pugixml has no free-standing nodes, so they wait under this element,
@@ -107,8 +113,37 @@ struct VekXMLDocument::Impl
     // the template it was parsed from.
     pugi::xml_node templates;
     std::vector<std::pair<const vek_xml::ElementTemplate*, pugi::xml_node>> vecTemplates;
+    // Hidden element keeping what the host removed, for writers to reuse.
+    pugi::xml_node removed;
     // Allocation failures counted when the content was last replaced.
     unsigned long nFailuresAtStart = g_nFailedAllocations;
+
+    Impl()
+    {
+        std::lock_guard<std::mutex> lock(s_documentsLock);
+        s_vecDocuments.push_back(this);
+    }
+    ~Impl()
+    {
+        std::lock_guard<std::mutex> lock(s_documentsLock);
+        s_vecDocuments.erase(std::find(s_vecDocuments.begin(), s_vecDocuments.end(), this));
+    }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    // The document whose tree holds node, or null. A node object carries only
+    // its handle, and a removed element goes to its own document's keeping.
+    static Impl* Of(pugi::xml_node node)
+    {
+        const pugi::xml_node root = node.root();
+        std::lock_guard<std::mutex> lock(s_documentsLock);
+        for (Impl* pImpl : s_vecDocuments)
+        {
+            if (pImpl->doc == root)
+                return pImpl;
+        }
+        return nullptr;
+    }
 
     // The content is about to be replaced: handles into it go, and failures
     // are counted afresh.
@@ -117,6 +152,7 @@ struct VekXMLDocument::Impl
         holder = pugi::xml_node();
         templates = pugi::xml_node();
         vecTemplates.clear();
+        removed = pugi::xml_node();
         nFailuresAtStart = g_nFailedAllocations;
     }
     // Out of memory, rather than a document short of what was put into it.
@@ -156,7 +192,44 @@ struct VekXMLDocument::Impl
         return element;
     }
 
-    bool IsHidden(pugi::xml_node node) const { return node == holder || node == templates; }
+    pugi::xml_node Removed()
+    {
+        if (!removed)
+        {
+            removed = doc.append_child(pugi::node_element);
+            removed.set_name(vek_xml::kRemovedHolder);
+        }
+        return removed;
+    }
+
+    // The first kept element named pszName, or the first such child of a kept
+    // element, moved to the holder. Kept elements with nothing of the kind
+    // left in them go for good on the way.
+    pugi::xml_node TakeRemoved(const char* pszName)
+    {
+        while (removed)
+        {
+            pugi::xml_node first = removed.first_child();
+            if (!first)
+                return pugi::xml_node();
+            pugi::xml_node found =
+                std::strcmp(first.name(), pszName) == 0 && first.type() == pugi::node_element
+                    ? first
+                    : first.child(pszName);
+            if (found)
+            {
+                pugi::xml_node target = Holder();
+                return target ? target.append_move(found) : pugi::xml_node();
+            }
+            removed.remove_child(first);
+        }
+        return pugi::xml_node();
+    }
+
+    bool IsHidden(pugi::xml_node node) const
+    {
+        return node == holder || node == templates || node == removed;
+    }
 
     pugi::xml_node Root() const
     {
@@ -170,6 +243,13 @@ struct VekXMLDocument::Impl
 
     void Write(pugi::xml_writer& writer)
     {
+        // What the host removed and no writer took goes now: a document being
+        // saved has been written.
+        if (removed)
+        {
+            doc.remove_child(removed);
+            removed = pugi::xml_node();
+        }
         // Without waiting nodes the holder can go. The templates stay: their
         // parsed text stays with the document until its content is replaced,
         // so parsing them again after every save would add it once more.
@@ -198,6 +278,9 @@ struct VekXMLDocument::Impl
         }
     }
 };
+
+std::mutex VekXMLDocument::Impl::s_documentsLock;
+std::vector<VekXMLDocument::Impl*> VekXMLDocument::Impl::s_vecDocuments;
 
 VekXMLDocument::VekXMLDocument() : m_pImpl(new Impl) {}
 
@@ -342,4 +425,22 @@ pugi::xml_node VekXMLDocumentInternals::CopyTemplate(VekXMLDocument& doc,
         return pugi::xml_node();
     pugi::xml_node holder = impl.Holder();
     return holder ? holder.append_copy(proto) : pugi::xml_node();
+}
+
+bool VekXMLDocumentInternals::RemoveChild(pugi::xml_node parent, pugi::xml_node child)
+{
+    if (!parent || !child || child.parent() != parent)
+        return false;
+    if (VekXMLDocument::Impl* pImpl = VekXMLDocument::Impl::Of(child))
+    {
+        pugi::xml_node kept = pImpl->Removed();
+        if (kept && kept.append_move(child))
+            return true;
+    }
+    return parent.remove_child(child);
+}
+
+pugi::xml_node VekXMLDocumentInternals::TakeRemoved(VekXMLDocument& doc, const char* pszName)
+{
+    return doc.m_pImpl->TakeRemoved(pszName);
 }
