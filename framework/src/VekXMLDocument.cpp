@@ -100,10 +100,6 @@ const bool g_bAllocatorInstalled = [] {
 
 struct VekXMLDocument::Impl
 {
-    // Every document there is, for Of.
-    static std::mutex s_documentsLock;
-    static std::vector<Impl*> s_vecDocuments;
-
     pugi::xml_document doc;
     // Holder of the nodes CreateNode made that are not appended anywhere yet.
     // pugixml has no free-standing nodes, so they wait under this element,
@@ -118,15 +114,31 @@ struct VekXMLDocument::Impl
     // Allocation failures counted when the content was last replaced.
     unsigned long nFailuresAtStart = g_nFailedAllocations;
 
+    // Every document there is, for Of. Made on first use, so that a document
+    // made while libraries are still starting finds it, and outlives them all.
+    struct Registry
+    {
+        std::mutex lock;
+        std::vector<Impl*> vecDocuments;
+    };
+    static Registry& Documents()
+    {
+        static Registry s_registry;
+        return s_registry;
+    }
+
     Impl()
     {
-        std::lock_guard<std::mutex> lock(s_documentsLock);
-        s_vecDocuments.push_back(this);
+        Registry& registry = Documents();
+        std::lock_guard<std::mutex> lock(registry.lock);
+        registry.vecDocuments.push_back(this);
     }
     ~Impl()
     {
-        std::lock_guard<std::mutex> lock(s_documentsLock);
-        s_vecDocuments.erase(std::find(s_vecDocuments.begin(), s_vecDocuments.end(), this));
+        Registry& registry = Documents();
+        std::lock_guard<std::mutex> lock(registry.lock);
+        std::vector<Impl*>& vec = registry.vecDocuments;
+        vec.erase(std::find(vec.begin(), vec.end(), this));
     }
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
@@ -136,8 +148,9 @@ struct VekXMLDocument::Impl
     static Impl* Of(pugi::xml_node node)
     {
         const pugi::xml_node root = node.root();
-        std::lock_guard<std::mutex> lock(s_documentsLock);
-        for (Impl* pImpl : s_vecDocuments)
+        Registry& registry = Documents();
+        std::lock_guard<std::mutex> lock(registry.lock);
+        for (Impl* pImpl : registry.vecDocuments)
         {
             if (pImpl->doc == root)
                 return pImpl;
@@ -278,9 +291,6 @@ struct VekXMLDocument::Impl
         }
     }
 };
-
-std::mutex VekXMLDocument::Impl::s_documentsLock;
-std::vector<VekXMLDocument::Impl*> VekXMLDocument::Impl::s_vecDocuments;
 
 VekXMLDocument::VekXMLDocument() : m_pImpl(new Impl) {}
 
