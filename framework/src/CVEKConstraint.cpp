@@ -5,7 +5,7 @@
 #include "VekXMLNumbers.h"
 #include "VekXMLPatcher.h"
 #include "VekXMLShape.h"
-#include "VekXMLDocumentInternals.h"
+#include "VekXMLTemplate.h"
 #include "VekXMLText.h"
 
 #include <charconv>
@@ -418,21 +418,12 @@ VekXMLNode* CVEKConstraint::GetXMLNode(VekXMLDocument* pDoc) const
 {
     if (pDoc == nullptr)
         return nullptr;
-    // An element the host removed (typically this rule's old one, replaced
-    // by what is written now) is written over in place; the nodes that are
-    // already right stay.
-    pugi::xml_node node = VekXMLDocumentInternals::TakeRemoved(*pDoc, "Constraint");
-    bool bWritten = false;
+    pugi::xml_node node = VekXMLDocumentInternals::CopyTemplate(*pDoc, kConstraintTemplate);
     if (!node)
-    {
-        node = VekXMLDocumentInternals::CopyTemplate(*pDoc, kConstraintTemplate);
-        if (!node)
-            return nullptr;
-        vek_xml::CShapeFollower follower(node, ConstraintShape());
-        WriteConstraint(*this, follower);
-        bWritten = follower.Followed();
-    }
-    if (!bWritten)
+        return nullptr;
+    vek_xml::CShapeFollower follower(node, ConstraintShape());
+    WriteConstraint(*this, follower);
+    if (!follower.Followed())
     {
         vek_xml::CTreePatcher patcher(node);
         WriteConstraint(*this, patcher);

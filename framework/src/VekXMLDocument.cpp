@@ -1,18 +1,16 @@
 #include "VekXMLDocument.h"
 
 #include "VekXMLHandles.h"
-#include "VekXMLDocumentInternals.h"
+#include "VekXMLTemplate.h"
 #include "VekXMLText.h"
 #include "vekfilename.h"
 #include "veksafesave.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <unistd.h>
 #include <utility>
@@ -109,54 +107,8 @@ struct VekXMLDocument::Impl
     // the template it was parsed from.
     pugi::xml_node templates;
     std::vector<std::pair<const vek_xml::ElementTemplate*, pugi::xml_node>> vecTemplates;
-    // Hidden element keeping what the host removed, for writers to reuse.
-    pugi::xml_node removed;
     // Allocation failures counted when the content was last replaced.
     unsigned long nFailuresAtStart = g_nFailedAllocations;
-
-    // Every document there is, for Of. Made on first use, so that a document
-    // made while libraries are still starting finds it, and outlives them all.
-    struct Registry
-    {
-        std::mutex lock;
-        std::vector<Impl*> vecDocuments;
-    };
-    static Registry& Documents()
-    {
-        static Registry s_registry;
-        return s_registry;
-    }
-
-    Impl()
-    {
-        Registry& registry = Documents();
-        std::lock_guard<std::mutex> lock(registry.lock);
-        registry.vecDocuments.push_back(this);
-    }
-    ~Impl()
-    {
-        Registry& registry = Documents();
-        std::lock_guard<std::mutex> lock(registry.lock);
-        std::vector<Impl*>& vec = registry.vecDocuments;
-        vec.erase(std::find(vec.begin(), vec.end(), this));
-    }
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
-
-    // The document whose tree holds node, or null. A node object carries only
-    // its handle, and a removed element goes to its own document's keeping.
-    static Impl* Of(pugi::xml_node node)
-    {
-        const pugi::xml_node root = node.root();
-        Registry& registry = Documents();
-        std::lock_guard<std::mutex> lock(registry.lock);
-        for (Impl* pImpl : registry.vecDocuments)
-        {
-            if (pImpl->doc == root)
-                return pImpl;
-        }
-        return nullptr;
-    }
 
     // The content is about to be replaced: handles into it go, and failures
     // are counted afresh.
@@ -165,7 +117,6 @@ struct VekXMLDocument::Impl
         holder = pugi::xml_node();
         templates = pugi::xml_node();
         vecTemplates.clear();
-        removed = pugi::xml_node();
         nFailuresAtStart = g_nFailedAllocations;
     }
     // Out of memory, rather than a document short of what was put into it.
@@ -205,44 +156,7 @@ struct VekXMLDocument::Impl
         return element;
     }
 
-    pugi::xml_node Removed()
-    {
-        if (!removed)
-        {
-            removed = doc.append_child(pugi::node_element);
-            removed.set_name(vek_xml::kRemovedHolder);
-        }
-        return removed;
-    }
-
-    // The first kept element named pszName, or the first such child of a kept
-    // element, moved to the holder. Kept elements with nothing of the kind
-    // left in them go for good on the way.
-    pugi::xml_node TakeRemoved(const char* pszName)
-    {
-        while (removed)
-        {
-            pugi::xml_node first = removed.first_child();
-            if (!first)
-                return pugi::xml_node();
-            pugi::xml_node found =
-                std::strcmp(first.name(), pszName) == 0 && first.type() == pugi::node_element
-                    ? first
-                    : first.child(pszName);
-            if (found)
-            {
-                pugi::xml_node target = Holder();
-                return target ? target.append_move(found) : pugi::xml_node();
-            }
-            removed.remove_child(first);
-        }
-        return pugi::xml_node();
-    }
-
-    bool IsHidden(pugi::xml_node node) const
-    {
-        return node == holder || node == templates || node == removed;
-    }
+    bool IsHidden(pugi::xml_node node) const { return node == holder || node == templates; }
 
     pugi::xml_node Root() const
     {
@@ -256,13 +170,6 @@ struct VekXMLDocument::Impl
 
     void Write(pugi::xml_writer& writer)
     {
-        // What the host removed and no writer took goes now: a document being
-        // saved has been written.
-        if (removed)
-        {
-            doc.remove_child(removed);
-            removed = pugi::xml_node();
-        }
         // Without waiting nodes the holder can go. The templates stay: their
         // parsed text stays with the document until its content is replaced,
         // so parsing them again after every save would add it once more.
@@ -435,22 +342,4 @@ pugi::xml_node VekXMLDocumentInternals::CopyTemplate(VekXMLDocument& doc,
         return pugi::xml_node();
     pugi::xml_node holder = impl.Holder();
     return holder ? holder.append_copy(proto) : pugi::xml_node();
-}
-
-bool VekXMLDocumentInternals::RemoveChild(pugi::xml_node parent, pugi::xml_node child)
-{
-    if (!parent || !child || child.parent() != parent)
-        return false;
-    if (VekXMLDocument::Impl* pImpl = VekXMLDocument::Impl::Of(child))
-    {
-        pugi::xml_node kept = pImpl->Removed();
-        if (kept && kept.append_move(child))
-            return true;
-    }
-    return parent.remove_child(child);
-}
-
-pugi::xml_node VekXMLDocumentInternals::TakeRemoved(VekXMLDocument& doc, const char* pszName)
-{
-    return doc.m_pImpl->TakeRemoved(pszName);
 }

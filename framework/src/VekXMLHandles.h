@@ -20,16 +20,14 @@ inline void* HandleOf(pugi::xml_node node)
 }
 
 // Names of the hidden elements a document keeps beside its document element:
-// the holder of its unattached nodes, the holder of its element templates
-// (VekXMLTemplate.h), and the keeping of the elements the host removed
-// (VekXMLDocumentInternals.h). '#' cannot start an XML name, so no parsed
-// element carries them.
+// the holder of its unattached nodes, and the holder of its element templates
+// (VekXMLTemplate.h). '#' cannot start an XML name, so no parsed element
+// carries them.
 constexpr const char* kUnattachedHolder = "#unattached";
 constexpr const char* kTemplateHolder = "#templates";
-constexpr const char* kRemovedHolder = "#removed";
 
-// True for any hidden element (by its name, for code that has no document at
-// hand): nothing under them is part of the tree.
+// True for either hidden element (by its name, for code that has no document
+// at hand): nothing under them is part of the tree.
 inline bool IsHiddenElement(pugi::xml_node node)
 {
     const char* pszName = node.name();

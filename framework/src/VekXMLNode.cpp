@@ -2,7 +2,6 @@
 
 #include "VekXMLNodeList.h"
 #include "VekXMLBlockCache.h"
-#include "VekXMLDocumentInternals.h"
 #include "VekXMLHandles.h"
 #include "VekXMLNumbers.h"
 #include "VekXMLText.h"
@@ -223,7 +222,11 @@ VekXMLNode* VekXMLNode::AppendNode(LPCWSTR pszName)
 
 bool VekXMLNode::RemoveChild(VekXMLNode* pChild)
 {
-    if (!VekXMLDocumentInternals::RemoveChild(NodeOf(this), NodeOf(pChild)))
+    pugi::xml_node parent = NodeOf(this);
+    pugi::xml_node child = NodeOf(pChild);
+    if (!parent || !child || child.parent() != parent)
+        return false;
+    if (!parent.remove_child(child))
         return false;
     pChild->m_pHandle = nullptr;
     return true;

@@ -8,6 +8,8 @@
 
 #include <pugixml.hpp>
 
+class VekXMLDocument;
+
 namespace vek_xml
 {
 // One element as UTF-8 text, and what to do to it once it is parsed. A
@@ -26,3 +28,13 @@ struct ElementTemplate
 // parse into one element or memory ran out.
 pugi::xml_node ParseTemplate(pugi::xml_node parent, const ElementTemplate& tmpl);
 } // namespace vek_xml
+
+// The framework's access to the tree behind a VekXMLDocument.
+struct VekXMLDocumentInternals
+{
+    // A copy of the template's element, made where CreateNode makes its
+    // elements: in the document, not attached, never saved until appended.
+    // The document parses the template on first use after it was loaded or
+    // cleared, and keeps it until then. Empty when memory ran out.
+    static pugi::xml_node CopyTemplate(VekXMLDocument& doc, const vek_xml::ElementTemplate& tmpl);
+};

@@ -5,7 +5,6 @@
 #include "CVEKConstraint.h"
 #include "CVekRule.h"
 #include "VekXMLDocument.h"
-#include "VekXMLNodeList.h"
 #include "VekXMLPatcher.h"
 #include "afx.h"
 
@@ -318,62 +317,6 @@ TEST_F(ConstraintTemplate, EveryShapeIsWrittenAsBuildingItNodeByNodeWould)
         ExpectWrittenAsBuilt(shape);
     for (size_t i = sizeof kShapes / sizeof kShapes[0]; i-- > 0;)
         ExpectWrittenAsBuilt(kShapes[i]);
-}
-
-TEST_F(ConstraintTemplate, ARemovedElementIsWrittenOverAsAFreshOneWouldBe)
-{
-    // Each element written goes into the root and is removed again, so the
-    // next one is written over it: every shape over every other.
-    ASSERT_TRUE(m_doc.LoadXML(L"<Rules/>"));
-    for (const ShapeCase& before : kShapes)
-    {
-        SCOPED_TRACE(before.pszLabel);
-        for (const ShapeCase& shape : kShapes)
-        {
-            ExpectWrittenAsBuilt(before);
-            ExpectWrittenAsBuilt(shape);
-        }
-    }
-    CString strXML;
-    ASSERT_TRUE(m_doc.GetXML(strXML));
-    EXPECT_EQ(L"<?xml version=\"1.0\"?>\n<Rules />\n", strXML.str());
-}
-
-TEST_F(ConstraintTemplate, ConstraintsOfARemovedRuleAreReusedAndTheRestGoes)
-{
-    ASSERT_TRUE(m_doc.LoadXML(L"<Rules><Rule Name=\"old\"><Parameter Type=\"1\"/>"
-                              L"<Constraint Value=\"A\"/><Other/><Constraint Value=\"B\"/>"
-                              L"</Rule></Rules>"));
-    NodePtr pRoot(m_doc.GetRootNode());
-    NodePtr pRule(pRoot->SelectSingleNode(L"Rule"));
-    std::unique_ptr<VekXMLNodeList> pOld(pRule->GetNodeList(L"Constraint"));
-    ASSERT_EQ(2, pOld->GetSize());
-    const void* arrOld[] = {(*pOld)[0]->GetHandle(), (*pOld)[1]->GetHandle()};
-    ASSERT_TRUE(pRoot->RemoveChild(pRule.get()));
-    EXPECT_EQ(nullptr, pRule->GetHandle());
-    EXPECT_FALSE(pRoot->RemoveChild(pRule.get()));
-
-    // The removed rule's constraints, in their order, then fresh ones.
-    for (int i = 0; i < 3; ++i)
-    {
-        SCOPED_TRACE(i);
-        ConstraintPtr pConstraint(kShapes[1].pfnMake());
-        NodePtr pNode(pConstraint->GetXMLNode(&m_doc));
-        ASSERT_TRUE(pNode);
-        EXPECT_EQ(ReferenceXml(*pConstraint), Printed(TreeNode(pNode.get())));
-        EXPECT_EQ(i < 2, pNode->GetHandle() == arrOld[i < 2 ? i : 0]);
-        ASSERT_TRUE(pRoot->AppendNode(pNode.get()));
-    }
-    // Nothing of the removed rule shows, in output or in navigation.
-    CString strXML;
-    ASSERT_TRUE(m_doc.GetXML(strXML));
-    EXPECT_EQ(std::wstring::npos, strXML.str().find(L"old"));
-    EXPECT_EQ(std::wstring::npos, strXML.str().find(L"Other"));
-    EXPECT_EQ(3, std::unique_ptr<VekXMLNodeList>(pRoot->GetNodeList(L"Constraint"))->GetSize());
-    NodePtr pGot(m_doc.GetRootNode());
-    ASSERT_TRUE(pGot);
-    EXPECT_TRUE(pGot->IsSameNode(pRoot.get()));
-    EXPECT_FALSE(pGot->MoveToNextSibling());
 }
 
 TEST_F(ConstraintTemplate, ChangingAWrittenElementLeavesTheTemplateAlone)
