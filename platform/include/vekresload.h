@@ -1,5 +1,7 @@
 // Resource lookup in resource libraries (see vekres.h) and the current
-// resource handle that MFC's string and dialog loading use.
+// resource handle that MFC's string and dialog loading use. A resource library
+// may be loaded normally or as a data file (LoadLibraryExW); "loaded" below
+// means either, until FreeLibrary.
 #pragma once
 
 #include "vekres.h"

@@ -153,7 +153,7 @@ public:
 
     ElfW(Addr) Bias() const { return reinterpret_cast<ElfW(Addr)>(m_pBlock) - m_nLowest; }
 
-    // Adds the bias to the word at nAddress, which must lie in the image.
+    // Writes nValue into the word at nAddress; false when that word is not in the image.
     bool Relocate(ElfW(Addr) nAddress, ElfW(Addr) nValue)
     {
         unsigned char* p = At(nAddress, sizeof nValue);
@@ -236,9 +236,12 @@ bool ReadDynamic(const ImageBuilder& image, const ElfW(Dyn) * pDynamic, size_t n
             if (!image.At(nValue, 1))
                 return false;
             break;
-        case DT_GNU_HASH:
-        case DT_HASH:
+        case DT_GNU_HASH: // its Bloom filter is of address-sized words
             if (!image.At(nValue, 4 * sizeof(Elf32_Word), alignof(ElfW(Addr))))
+                return false;
+            break;
+        case DT_HASH:
+            if (!image.At(nValue, 2 * sizeof(Elf32_Word), alignof(Elf32_Word)))
                 return false;
             break;
         case DT_VERSYM:
