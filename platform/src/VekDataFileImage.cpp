@@ -41,8 +41,8 @@ constexpr unsigned kNoRelocation = R_AARCH64_NONE;
 
 // Sizes beyond any resource library: a file or an image larger than this is
 // refused before memory is taken for it.
-constexpr off_t kMaxFileSize = off_t{256} << 20;
-constexpr ElfW(Addr) kMaxImageSize = ElfW(Addr){256} << 20;
+constexpr off_t kMaxFileSize = off_t{64} << 20;
+constexpr ElfW(Addr) kMaxImageSize = ElfW(Addr){64} << 20;
 // Segments need no more alignment than a page gives; larger requests are capped.
 constexpr size_t kMaxAlignment = 4096;
 constexpr size_t kMinAlignment = 16;
@@ -378,9 +378,10 @@ DWORD Load(const char* pszPath, DataFileImage*& pResult)
             pDynamicSegment = &segment;
         if (segment.p_type != PT_LOAD)
             continue;
-        if (segment.p_filesz > segment.p_memsz || segment.p_memsz > kMaxImageSize ||
-            segment.p_vaddr > kMaxImageSize || segment.p_offset > nFileSize ||
-            segment.p_filesz > nFileSize - segment.p_offset)
+        // Alignments are powers of two (0 and 1 meaning none).
+        if ((segment.p_align & (segment.p_align - 1)) != 0 || segment.p_filesz > segment.p_memsz ||
+            segment.p_memsz > kMaxImageSize || segment.p_vaddr > kMaxImageSize ||
+            segment.p_offset > nFileSize || segment.p_filesz > nFileSize - segment.p_offset)
             return ERROR_BAD_EXE_FORMAT;
         nLowest = std::min(nLowest, segment.p_vaddr);
         nHighest = std::max(nHighest, segment.p_vaddr + segment.p_memsz);

@@ -324,6 +324,13 @@ TEST_F(DataFileRefusal, DamagedOrForeignFilesAreRefusedWithAReason)
     std::vector<char> notShared = m_original;
     At<ElfW(Ehdr)>(notShared, 0).e_type = ET_REL;
 
+    std::vector<char> oddAlignment = m_original;
+    const ElfW(Ehdr)& header = At<ElfW(Ehdr)>(oddAlignment, 0);
+    for (size_t n = header.e_phoff; n < header.e_phoff + header.e_phnum * sizeof(ElfW(Phdr));
+         n += sizeof(ElfW(Phdr)))
+        if (At<ElfW(Phdr)>(oddAlignment, n).p_type == PT_LOAD)
+            At<ElfW(Phdr)>(oddAlignment, n).p_align = 48;
+
     std::vector<char> symbolRelocation = m_original;
     const size_t nRelocation = FirstRelocation(symbolRelocation);
     ASSERT_NE(0u, nRelocation);
@@ -350,6 +357,8 @@ TEST_F(DataFileRefusal, DamagedOrForeignFilesAreRefusedWithAReason)
         {"another machine", Write("machine.so", otherMachine), ERROR_BAD_EXE_FORMAT},
         {"32-bit", Write("class.so", otherClass), ERROR_BAD_EXE_FORMAT},
         {"not a shared object", Write("rel.so", notShared), ERROR_BAD_EXE_FORMAT},
+        {"a segment alignment not a power of two", Write("align.so", oddAlignment),
+         ERROR_BAD_EXE_FORMAT},
         {"a symbol relocation", Write("symbol.so", symbolRelocation), ERROR_BAD_EXE_FORMAT},
         {"a relocation outside the image", Write("outside.so", relocationOutside),
          ERROR_BAD_EXE_FORMAT},
