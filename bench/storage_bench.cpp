@@ -379,10 +379,12 @@ void Sizes(benchmark::internal::Benchmark* pBenchmark)
 }
 } // namespace
 
+// The framework's road right after the module's, so that both meet the process in
+// the same state: at 100,000 rules a road's time depends on the roads before it.
 BENCHMARK(BM_ModuleRoundTrip)->Apply(Sizes);
+BENCHMARK(BM_FrameworkRoundTrip)->Apply(Sizes);
 BENCHMARK(BM_PugixmlRoundTrip)->Apply(Sizes);
 BENCHMARK(BM_PugixmlRebuild)->Apply(Sizes);
-BENCHMARK(BM_FrameworkRoundTrip)->Apply(Sizes);
 
 int main(int argc, char** argv)
 {
