@@ -18,9 +18,16 @@ unset(CMAKE_REQUIRED_LINK_OPTIONS)
 # -z separate-loadable-segments), so that none straddles more pages than its
 # size needs: every page a load touches costs a page fault, and zero-filled data
 # running past the last file page costs an extra mapping.
+#
+# Constant data shares the code's segment (--no-rosegment, the layout linkers
+# used by default until 2018): one mapping fewer to make and to tear down per
+# load, about 25 us of a 170 us load cycle on the machines we measure on. The
+# price is that constant data is executable too, which gives an attacker who
+# already controls the program counter a few more byte sequences to jump to;
+# nothing becomes writable and executable, and RELRO stays.
 function(vek_quick_load_library target)
   if(VEK_LINKER_LLD_RODYNAMIC)
-    target_link_options(${target} PRIVATE -fuse-ld=lld LINKER:-z,rodynamic
+    target_link_options(${target} PRIVATE -fuse-ld=lld LINKER:-z,rodynamic LINKER:--no-rosegment
                         LINKER:-z,separate-loadable-segments)
   endif()
 endfunction()
