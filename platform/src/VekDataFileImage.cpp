@@ -14,6 +14,7 @@
 #include <mutex>
 #include <new>
 #include <sys/stat.h>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -53,6 +54,10 @@ struct DataFileImage
     size_t nSize = 0;
     ElfW(Addr) nBias = 0; // block address minus lowest virtual address
     const ElfW(Dyn) * pDynamic = nullptr;
+    // The object found last, by name: strings are loaded by the thousand when
+    // rules are read, each looking up the same table.
+    std::string strFoundName;
+    const void* pFound = nullptr;
 };
 
 // The live images. Handles are validated against this list, so a freed or
@@ -165,7 +170,10 @@ public:
 
     DataFileImage* Release()
     {
-        auto* pImage = new DataFileImage{m_pBlock, m_nSize, Bias(), nullptr};
+        auto* pImage = new DataFileImage;
+        pImage->pBlock = m_pBlock;
+        pImage->nSize = m_nSize;
+        pImage->nBias = Bias();
         m_pBlock = nullptr;
         return pImage;
     }
@@ -460,13 +468,25 @@ bool FreeDataFileImage(HMODULE h)
 const void* FindDataFileObject(HMODULE h, const char* pszName, size_t nSize)
 {
     std::lock_guard<std::mutex> lock(g_imagesLock);
-    const DataFileImage* pImage = ImageOfHandle(h);
+    DataFileImage* pImage = ImageOfHandle(h);
     if (!pImage || !pszName)
         return nullptr;
     const ElfImageRange range{pImage->pBlock, pImage->pBlock + pImage->nSize};
-    bool bUnsure = false;
-    const void* pObject =
-        FindDynamicSymbol(pImage->nBias, pImage->pDynamic, pszName, range, bUnsure);
+    const void* pObject = nullptr;
+    if (pImage->pFound != nullptr && pImage->strFoundName == pszName)
+    {
+        pObject = pImage->pFound;
+    }
+    else
+    {
+        bool bUnsure = false;
+        pObject = FindDynamicSymbol(pImage->nBias, pImage->pDynamic, pszName, range, bUnsure);
+        if (pObject != nullptr)
+        {
+            pImage->strFoundName = pszName;
+            pImage->pFound = pObject;
+        }
+    }
     return pObject && range.Contains(pObject, nSize) ? pObject : nullptr;
 }
 } // namespace vek
